@@ -1,0 +1,25 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the project needs and builds it.
+set -euo pipefail
+
+PACKAGES=(build-essential cmake pkg-config ccache qt6-base-dev qt6-image-formats-plugins
+          libsqlite3-dev sqlite3 mdbtools-dev mdbtools zlib1g-dev libgif-dev
+          libgtest-dev libbenchmark-dev xvfb xauth)
+
+install_missing_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installiere: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_project() {
+    local root="$1"
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$root/build" -j"$(nproc)"
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Import of a Jet/Access file (Jet 3 and Jet 4) into a new SQLite file, through libmdb.
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace jetimport {
+
+enum class FileKind { Missing, Sqlite, Jet, Other };
+// Recognises a file by its first bytes, never by its name.
+FileKind detect(const std::filesystem::path& file);
+
+struct Report {
+    std::vector<std::string> tables;                // imported tables, in file order
+    std::vector<std::string> views;                 // stored select queries that became views
+    struct Query { std::string name, sql, reason; };
+    std::vector<Query> keptQueries;                 // stored in jet_stored_queries, not views
+};
+
+// Reads jetFile (never written) and writes target, which must not exist yet.
+// Throws jet::Error with a German message; then no target file is left behind.
+// progress gets (tables done, tables total).
+Report importFile(const std::filesystem::path& jetFile, const std::filesystem::path& target,
+                  const std::function<void(int, int)>& progress = {});
+
+}  // namespace jetimport

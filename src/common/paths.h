@@ -1,0 +1,24 @@
+#pragma once
+// Program folder, folder values of the settings, case-insensitive file lookup.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace paths {
+
+// Folder of the running executable.
+std::filesystem::path programDir();
+
+// A folder value from the settings as a path ending in '/': '\' becomes '/', a Windows
+// drive letter is resolved through the Wine prefix's dosdevices links when a prefix exists.
+std::string folderValue(std::string_view stored);
+
+// The file itself when it exists; else a file of the same name in another letter case in
+// the same folder (folders looked up the same way); else the path unchanged.
+std::filesystem::path findFile(const std::filesystem::path& file);
+
+// The Wine prefix used for drive letters and registry files: $WINEPREFIX, else ~/.wine.
+// Empty when it does not exist.
+std::filesystem::path winePrefix();
+
+}  // namespace paths

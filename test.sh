@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+source "$root/scripts/setup.sh"
+install_missing_packages
+build_project "$root"
+cd "$root/build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
