@@ -32,12 +32,10 @@ fi
 shot="$root/build/screenshots/run-$program.png"
 mkdir -p "$(dirname "$shot")"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
-    "$1" & pid=$!
-    sleep 4
-    import_ok=0
-    if command -v xwd >/dev/null; then :; fi
-    "$2" --screenshot "$3" || true
+    QT_QPA_PLATFORM=xcb "$1" & pid=$!
+    sleep 5
+    QT_QPA_PLATFORM=xcb "$2" "$3"
     kill $pid 2>/dev/null || true
     wait $pid 2>/dev/null || true
-' _ "$exe" "$root/build/src/tool/kickoratool" "$shot"
-echo "Kein Bildschirm: Bildschirmfoto unter $shot"
+' _ "$exe" "$root/build/src/tool/kickora-screenshot" "$shot"
+echo "Kein Bildschirm gefunden: das Bildschirmfoto liegt unter $shot"

@@ -1,1 +1,59 @@
-int main(){return 0;}
+// kickoratool: the programs' file and database operations without a window.
+#include "tool.h"
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const tool::Args&);
+};
+
+const Command kCommands[] = {
+    {"demo", "demo DIR [--scale N] [--seed S]", tool::cmdDemo},
+    {"import-mdb", "import-mdb JETFILE DBFILE", tool::cmdImportMdb},
+    {"sql", "sql DBFILE STATEMENT", tool::cmdSql},
+    {"ini-get", "ini-get FILE SECTION KEY [DEFAULT]", tool::cmdIniGet},
+    {"ini-set", "ini-set FILE SECTION KEY VALUE", tool::cmdIniSet},
+    {"ini-sections", "ini-sections FILE", tool::cmdIniSections},
+    {"ini-section", "ini-section FILE SECTION", tool::cmdIniSection},
+};
+
+void printHelp(std::ostream& out) {
+    out << "Aufruf: kickoratool BEFEHL ...\n\nBefehle:\n";
+    for (const auto& c : kCommands) out << "  kickoratool " << c.usage << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printHelp(std::cerr);
+        return tool::kUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printHelp(std::cout);
+        return tool::kOk;
+    }
+    for (const auto& c : kCommands) {
+        if (name != c.name) continue;
+        tool::Args args(argv + 2, argv + argc);
+        try {
+            int rc = c.run(args);
+            if (rc == tool::kUsage) std::cerr << "Aufruf: kickoratool " << c.usage << "\n";
+            return rc;
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << "\n";
+            return tool::kError;
+        }
+    }
+    std::cerr << "Unbekannter Befehl: " << name << "\n";
+    printHelp(std::cerr);
+    return tool::kUsage;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The one way the programs ask for file names. Filters come in the form "Text|*.ext|Text|*.a;*.b".
+// Tests queue file names; an empty queued name stands for Cancel.
+#include <QString>
+
+class QWidget;
+
+namespace ui {
+
+class FileDialog {
+public:
+    static QString getOpenFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter);
+    static QString getSaveFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter,
+                                   const QString& defaultSuffix = QString());
+
+    static void setTestMode(bool on);
+    static void setNextFileName(const QString& fileName);
+
+    // "Text|*.ext|Alle|*.*" -> "Text (*.ext);;Alle (*)"
+    static QString toQtFilter(const QString& filter);
+};
+
+}  // namespace ui

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tool {
+
+using Args = std::vector<std::string>;
+
+constexpr int kOk = 0;
+constexpr int kError = 1;  // one German line on standard error
+constexpr int kUsage = 2;
+
+// Splits "--name value" options out of args; returns false on an unknown or incomplete option.
+bool takeOption(Args& args, const std::string& name, std::string& value);
+
+int cmdDemo(const Args&);
+int cmdImportMdb(const Args&);
+int cmdSql(const Args&);
+int cmdIniGet(const Args&);
+int cmdIniSet(const Args&);
+int cmdIniSections(const Args&);
+int cmdIniSection(const Args&);
+
+}  // namespace tool
