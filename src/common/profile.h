@@ -3,7 +3,8 @@
 // section and key names compare case-insensitively, values are trimmed, a written value
 // replaces the old one in place, a new key goes to the end of its section, a new section
 // to the end of the file; comments and unknown lines survive. Files are Windows-1252 with
-// CR LF; the interface speaks UTF-8.
+// CR LF (a file that starts with a UTF-8 byte order mark is kept UTF-8, as Windows does);
+// the interface speaks UTF-8. Lines a write does not change keep their bytes.
 #include <filesystem>
 #include <memory>
 #include <optional>
