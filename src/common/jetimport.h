@@ -21,7 +21,13 @@ struct Report {
 // Reads jetFile (never written) and writes target, which must not exist yet.
 // Throws jet::Error with a German message; then no target file is left behind.
 // progress gets (tables done, tables total).
+// The reading runs in a child process, so that a damaged file cannot take the caller down.
 Report importFile(const std::filesystem::path& jetFile, const std::filesystem::path& target,
                   const std::function<void(int, int)>& progress = {});
+
+// A Jet date value (days since 1899-12-30; for negative values the integer part is the day
+// and the fraction's absolute value the time of day) as 'YYYY-MM-DD HH:MM:SS', rounded to the
+// second. Empty when the value lies outside Jet's range (years 100 to 9999).
+std::string dateText(double jetDays);
 
 }  // namespace jetimport

