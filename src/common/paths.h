@@ -11,6 +11,8 @@ std::filesystem::path programDir();
 
 // A folder value from the settings as a path ending in '/': '\' becomes '/', a Windows
 // drive letter is resolved through the Wine prefix's dosdevices links when a prefix exists.
+// Without a prefix (or a link for that drive) the drive letter stays, as "C:/Spiele/".
+// A folder missing under its exact name is looked up case-insensitively. "" stays "".
 std::string folderValue(std::string_view stored);
 
 // The file itself when it exists; else a file of the same name in another letter case in
