@@ -586,15 +586,17 @@ private:
         return "PARAMETERS " + join(parts) + ";\n";
     }
 
+    // DISTINCT or DISTINCTROW, and TOP n, may come together (flag 0x18 on a TOP query)
     std::string selectType() const {
-        if (flagSet(0x02)) return "DISTINCT ";
-        if (flagSet(0x08)) return "DISTINCTROW ";
+        std::string out;
+        if (flagSet(0x02)) out = "DISTINCT ";
+        else if (flagSet(0x08)) out = "DISTINCTROW ";
         if (flagSet(0x10)) {
-            std::string top = "TOP " + val(first(kFlag)->name1);
-            if (flagSet(0x20)) top += " PERCENT";
-            return top + " ";
+            out += "TOP " + val(first(kFlag)->name1);
+            if (flagSet(0x20)) out += " PERCENT";
+            out += " ";
         }
-        return {};
+        return out;
     }
 
     std::string remoteDb(const std::optional<std::string>& path, const std::optional<std::string>& type) const {
