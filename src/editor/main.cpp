@@ -1,6 +1,12 @@
 #include <QApplication>
 
+#include "common/paths.h"
+#include "foundation/registry.h"
+#include "mainwindow/frmmain.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    FrmMain window(paths::programDir(), Registry::forDefaultPrefix());
+    window.show();
+    return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "messagebox.h"
 
 #include <QList>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace ui {

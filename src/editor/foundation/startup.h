@@ -1,0 +1,26 @@
+#pragma once
+// The editor's start-up without a window: settings, database preparation and opening.
+// Every step runs even when an earlier one failed; the messages tell the window what happened.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "foundation/dao.h"
+#include "foundation/settings.h"
+
+class Registry;
+
+struct StartupResult {
+    Settings settings;
+    std::string statusText;            // for status panel 1 (e.g. that a Jet file was converted)
+    std::vector<std::string> errors;   // German messages to show, in order
+};
+
+// Reads the settings (writing them on the first run), converts a Jet-format kickora.mdb and
+// opens the database into dao.
+StartupResult runStartup(const std::filesystem::path& programDir, const Registry& registry, Dao& dao);
+
+// "Kickora Editor 1.1.4"
+std::string programTitle();
+// The address shown after the title in status panel 3.
+std::string projectAddress();

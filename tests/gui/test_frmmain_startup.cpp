@@ -1,0 +1,97 @@
+// Start of the editor on fresh program folders: settings, title, database, damaged databases.
+#include <QLabel>
+#include <QtTest>
+#include <fstream>
+
+#include "common/jetimport.h"
+#include "common/profile.h"
+#include "common/ui/messagebox.h"
+#include "foundation/registry.h"
+#include "guisupport.h"
+#include "mainwindow/frmmain.h"
+
+namespace fs = std::filesystem;
+using guisupport::ProgramFolder;
+
+namespace {
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+}  // namespace
+
+class TestFrmMainStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        ui::MessageBox::setTestMode(true);
+        ui::MessageBox::clearShown();
+    }
+
+    void firstStartOnDemoWorld() {
+        ProgramFolder folder;
+        const fs::path ini = folder.path() / "kickoraeditor.ini";
+        QVERIFY(!fs::exists(ini));
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_first_start"));
+
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kickora Editor 1.1.4"));
+        auto* panel3 = guisupport::child<QLabel>(&window, "stbstatus_panel3");
+        QVERIFY(panel3);
+        QVERIFY(panel3->text().startsWith(QStringLiteral("Kickora Editor 1.1.4 - ")));
+        QVERIFY(ui::MessageBox::shown().isEmpty());
+
+        QVERIFY(fs::exists(ini));
+        const std::string dir = folder.path().string();
+        QCOMPARE(profile::getString("ordner", "wappen", "", ini), dir + "/wappen/");
+        QCOMPARE(profile::getString("ordner", "kickoraconfig", "", ini), dir + "/");
+        QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("0"));
+
+        QVERIFY(window.dao().isOpen());
+        jet::Recordset& rs = window.dao().query("SELECT count(*) FROM vereine WHERE nation=\"Deutschland\"");
+        QVERIFY(rs.field(0).toInt() > 0);
+    }
+
+    void jetDatabaseIsConvertedAtStart() {
+        ProgramFolder folder(false);
+        const fs::path db = folder.path() / "kickora.mdb";
+        fs::copy_file(KICKORA_FIXTURES "/jet/nwind.mdb", db);
+        const std::string original = bytesOf(db);
+
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.show();
+        guisupport::screenshot(&window, QStringLiteral("frmmain_jet_converted"));
+
+        QCOMPARE(jetimport::detect(db), jetimport::FileKind::Sqlite);
+        QVERIFY(bytesOf(folder.path() / "kickora_jet.mdb") == original);
+        QVERIFY(window.dao().isOpen());
+        auto* panel1 = guisupport::child<QLabel>(&window, "stbstatus_panel1");
+        QVERIFY(panel1->text().contains(QStringLiteral("kickora_jet.mdb")));
+    }
+
+    void damagedDatabaseStillShowsTheWindow() {
+        ProgramFolder folder(false);
+        const fs::path db = folder.path() / "kickora.mdb";
+        {
+            std::ofstream out(db, std::ios::binary);
+            for (int i = 0; i < 5000; ++i) out.put(static_cast<char>((i * 7919) % 251));
+        }
+        const std::string original = bytesOf(db);
+
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_damaged_database"));
+
+        QVERIFY(!window.dao().isOpen());
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::Critical);
+        QVERIFY(bytesOf(db) == original);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kickora Editor 1.1.4"));
+    }
+};
+
+QTEST_MAIN(TestFrmMainStartup)
+#include "test_frmmain_startup.moc"
