@@ -8,21 +8,14 @@
 #include <atomic>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <cctype>
 #include <unordered_map>
 
 namespace jet {
 
 namespace {
-
-std::string lowerAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // Reals as VB prints them: '.', up to 15 significant digits, no trailing zeros.
 // std::to_chars does not depend on the C locale (which Qt sets from the environment).
@@ -115,33 +108,658 @@ const Blob& Value::blob() const
     return empty;
 }
 
-// ---------------------------------------------------------------- Database
-
-struct Database::Impl {
-    sqlite3* db = nullptr;
-    std::filesystem::path path;
-
-    ~Impl()
-    {
-        if (db)
-            sqlite3_close_v2(db);
-    }
-
-    [[noreturn]] void fail(std::string_view sql) const
-    {
-        throw Error("Datenbankfehler: " + std::string(db ? sqlite3_errmsg(db) : "keine Verbindung") +
-                    " in: " + std::string(sql));
-    }
-
-    sqlite3* require() const
-    {
-        if (!db)
-            throw Error("Die Datenbank ist nicht geöffnet.");
-        return db;
-    }
-};
+// ---------------------------------------------------------------- text helpers for SQL functions
 
 namespace {
+
+// Decodes UTF-8 leniently: a stray byte stands for itself (Latin-1), so nothing is lost.
+std::u32string decode(std::string_view s)
+{
+    std::u32string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (len <= 1 || i + static_cast<size_t>(len) > s.size()) {
+            out += c;
+            ++i;
+            continue;
+        }
+        char32_t cp = c & (0x7F >> len);
+        bool ok = true;
+        for (int k = 1; k < len; ++k) {
+            unsigned char d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((d & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (!ok) {
+            out += c;
+            ++i;
+            continue;
+        }
+        out += cp;
+        i += static_cast<size_t>(len);
+    }
+    return out;
+}
+
+void encode(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Case folding of ASCII and the Latin-1 letters (umlauts and accents), as Jet compares text.
+char32_t foldChar(char32_t c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 32;
+    return c;
+}
+
+char32_t upperChar(char32_t c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 32;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 32;
+    return c;
+}
+
+// Lower-case key of a name for case-insensitive lookups, umlauts included. Works on the
+// UTF-8 bytes: Latin-1 capitals are C3 80..9E, their small letters C3 A0..BE.
+std::string foldKey(std::string_view s)
+{
+    std::string out(s);
+    for (size_t i = 0; i < out.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(out[i]);
+        if (c >= 'A' && c <= 'Z') {
+            out[i] = static_cast<char>(c + 32);
+        } else if (c == 0xC3 && i + 1 < out.size()) {
+            unsigned char d = static_cast<unsigned char>(out[i + 1]);
+            if (d >= 0x80 && d <= 0x9E && d != 0x97)
+                out[i + 1] = static_cast<char>(d + 0x20);
+            ++i;
+        }
+    }
+    return out;
+}
+
+// NOCASE with umlauts: byte order of the folded texts, which equals SQLite's own NOCASE
+// for ASCII text.
+int nocaseCompare(void*, int n1, const void* p1, int n2, const void* p2)
+{
+    auto a = static_cast<const unsigned char*>(p1);
+    auto b = static_cast<const unsigned char*>(p2);
+    int i = 0, j = 0;
+    auto next = [](const unsigned char* s, int n, int& k) -> int {
+        unsigned char c = s[k];
+        if (c >= 'A' && c <= 'Z') {
+            ++k;
+            return c + 32;
+        }
+        if (c == 0xC3 && k + 1 < n) {
+            unsigned char d = s[k + 1];
+            k += 2;
+            if (d >= 0x80 && d <= 0x9E && d != 0x97)
+                d = static_cast<unsigned char>(d + 0x20);
+            return 0xC300 | d;  // compared as the byte pair
+        }
+        ++k;
+        return c;
+    };
+    while (i < n1 && j < n2) {
+        int x = next(a, n1, i);
+        int y = next(b, n2, j);
+        if (x == y)
+            continue;
+        // Compare as byte sequences: a pair 0xC3xx sorts by its first byte against a single byte.
+        int x1 = x > 0xFF ? 0xC3 : x, y1 = y > 0xFF ? 0xC3 : y;
+        if (x1 != y1)
+            return x1 - y1;
+        return (x & 0xFF) - (y & 0xFF);
+    }
+    return (n1 - i) - (n2 - j) > 0 ? 1 : ((n1 - i) - (n2 - j) < 0 ? -1 : 0);
+}
+
+std::string valueText(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return std::to_string(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return formatReal(sqlite3_value_double(v));
+    default: {
+        auto p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return p ? std::string(p, static_cast<size_t>(sqlite3_value_bytes(v))) : std::string();
+    }
+    }
+}
+
+double valueNumber(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
+    case SQLITE_FLOAT: return sqlite3_value_double(v);
+    case SQLITE_NULL: return 0;
+    default: return parseLeadingNumber(valueText(v));
+    }
+}
+
+void resultText(sqlite3_context* ctx, const std::string& s)
+{
+    sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+}
+
+// A whole number when the value is one, else a real: keeps integers integers.
+void resultNumber(sqlite3_context* ctx, double d)
+{
+    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15)
+        sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
+    else
+        sqlite3_result_double(ctx, d);
+}
+
+bool anyNull(int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    return false;
+}
+
+// a & b & ...: Null counts as empty text; the result is Null only when every part is.
+void fnConcat(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    std::string out;
+    bool any = false;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
+        any = true;
+        out += valueText(argv[i]);
+    }
+    if (!any)
+        sqlite3_result_null(ctx);
+    else
+        resultText(ctx, out);
+}
+
+// Jet's Like: * any text, ? one character, # one digit, [abc] [a-z] [!abc] sets; no case.
+bool likeMatch(const std::u32string& s, size_t si, const std::u32string& p, size_t pi, int& budget)
+{
+    while (pi < p.size()) {
+        if (--budget < 0)
+            return false;
+        char32_t pc = p[pi];
+        if (pc == '*') {
+            while (pi < p.size() && p[pi] == '*')
+                ++pi;
+            if (pi == p.size())
+                return true;
+            for (size_t k = si; k <= s.size(); ++k)
+                if (likeMatch(s, k, p, pi, budget))
+                    return true;
+            return false;
+        }
+        if (si >= s.size())
+            return false;
+        char32_t sc = s[si];
+        if (pc == '?') {
+            ++si, ++pi;
+            continue;
+        }
+        if (pc == '#') {
+            if (sc < '0' || sc > '9')
+                return false;
+            ++si, ++pi;
+            continue;
+        }
+        if (pc == '[') {
+            size_t close = p.find(']', pi + 1);
+            if (close == std::u32string::npos) {  // a lone [ matches itself
+                if (foldChar(sc) != '[')
+                    return false;
+                ++si, ++pi;
+                continue;
+            }
+            size_t k = pi + 1;
+            bool negate = k < close && p[k] == '!';
+            if (negate)
+                ++k;
+            bool hit = false;
+            char32_t fc = foldChar(sc);
+            for (; k < close; ++k) {
+                if (k + 2 < close && p[k + 1] == '-') {
+                    char32_t lo = foldChar(p[k]), hi = foldChar(p[k + 2]);
+                    if (fc >= lo && fc <= hi)
+                        hit = true;
+                    k += 2;
+                } else if (foldChar(p[k]) == fc) {
+                    hit = true;
+                }
+            }
+            if (hit == negate)
+                return false;
+            ++si;
+            pi = close + 1;
+            continue;
+        }
+        if (foldChar(sc) != foldChar(pc))
+            return false;
+        ++si, ++pi;
+    }
+    return si == s.size();
+}
+
+void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::u32string s = decode(valueText(argv[0]));
+    std::u32string p = decode(valueText(argv[1]));
+    int budget = 1000000;  // bounds the backtracking of patterns like *a*a*a*b
+    sqlite3_result_int(ctx, likeMatch(s, 0, p, 0, budget) ? 1 : 0);
+}
+
+void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::u32string s = decode(valueText(argv[0]));
+    double n = valueNumber(argv[1]);
+    size_t k = n <= 0 ? 0 : std::min(s.size(), static_cast<size_t>(n));
+    std::string out;
+    for (size_t i = s.size() - k; i < s.size(); ++i)
+        encode(out, s[i]);
+    resultText(ctx, out);
+}
+
+void fnCase(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool upper)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::string out;
+    for (char32_t c : decode(valueText(argv[0])))
+        encode(out, upper ? upperChar(c) : foldChar(c));
+    resultText(ctx, out);
+}
+void fnUcase(sqlite3_context* ctx, int argc, sqlite3_value** argv) { fnCase(ctx, argc, argv, true); }
+void fnLcase(sqlite3_context* ctx, int argc, sqlite3_value** argv) { fnCase(ctx, argc, argv, false); }
+
+// Val: blanks anywhere are skipped, &H/&O prefixes, reading stops at the first other character.
+void fnVal(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    std::string raw = valueText(argv[0]);
+    std::string s;
+    for (char c : raw)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            s += c;
+    if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+        std::int64_t v = 0;
+        std::from_chars(s.data() + 2, s.data() + s.size(), v, base);
+        sqlite3_result_int64(ctx, v);
+        return;
+    }
+    // Only digits, one point and an exponent count; "1,5" reads as 1.
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        size_t k = i + 1;
+        if (k < s.size() && (s[k] == '+' || s[k] == '-'))
+            ++k;
+        if (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+            s[i] = 'e';
+            while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k])))
+                ++k;
+            i = k;
+        }
+    }
+    resultNumber(ctx, parseLeadingNumber(s.substr(0, i)));
+}
+
+void fnStr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    double d = valueNumber(argv[0]);
+    std::string s = sqlite3_value_type(argv[0]) == SQLITE_INTEGER ? std::to_string(sqlite3_value_int64(argv[0]))
+                                                                   : formatReal(d);
+    resultText(ctx, d >= 0 ? " " + s : s);
+}
+
+void fnCstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultText(ctx, valueText(argv[0]));
+}
+
+void fnCint(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    sqlite3_result_int64(ctx, roundHalfEven(valueNumber(argv[0])));
+}
+
+void fnCdbl(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_double(ctx, valueNumber(argv[0]));
+}
+
+double roundTo(double v, int digits)
+{
+    double scale = std::pow(10.0, digits);
+    double scaled = v * scale;
+    // Undo binary noise (2.675 * 100 = 267.49999...) before rounding half to even.
+    double nearestTenth = std::round(scaled * 1e6) / 1e6;
+    return std::nearbyint(nearestTenth) / scale;
+}
+
+void fnCcur(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultNumber(ctx, roundTo(valueNumber(argv[0]), 4));
+}
+
+void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    int digits = argc > 1 ? static_cast<int>(valueNumber(argv[1])) : 0;
+    digits = std::clamp(digits, 0, 15);
+    resultNumber(ctx, roundTo(valueNumber(argv[0]), digits));
+}
+
+void fnCbool(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int(ctx, valueNumber(argv[0]) != 0 ? -1 : 0);
+}
+
+void fnInt(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    resultNumber(ctx, std::floor(valueNumber(argv[0])));
+}
+
+void fnFix(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    resultNumber(ctx, std::trunc(valueNumber(argv[0])));
+}
+
+// a \ b: both rounded to whole numbers first, then divided towards zero.
+void fnIdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::int64_t a = roundHalfEven(valueNumber(argv[0]));
+    std::int64_t b = roundHalfEven(valueNumber(argv[1]));
+    if (b == 0 || (a == INT64_MIN && b == -1)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, a / b);
+}
+
+// InStr([start,] text, search[, compare]): 1-based character position, 0 when absent.
+// Without compare = 0 the search ignores case, as Jet's text comparison does.
+void fnInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (argc < 2 || argc > 4) {
+        sqlite3_result_error(ctx, "InStr: falsche Anzahl von Argumenten", -1);
+        return;
+    }
+    int k = 0;
+    std::int64_t start = 1;
+    if (argc >= 3) {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+        start = std::max<std::int64_t>(1, static_cast<std::int64_t>(valueNumber(argv[0])));
+        k = 1;
+    }
+    if (sqlite3_value_type(argv[k]) == SQLITE_NULL || sqlite3_value_type(argv[k + 1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    bool binary = argc == 4 && sqlite3_value_type(argv[3]) != SQLITE_NULL && valueNumber(argv[3]) == 0;
+    std::u32string s = decode(valueText(argv[k]));
+    std::u32string f = decode(valueText(argv[k + 1]));
+    if (!binary) {
+        for (auto& c : s)
+            c = foldChar(c);
+        for (auto& c : f)
+            c = foldChar(c);
+    }
+    if (static_cast<size_t>(start) > s.size() + 1) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    size_t pos = s.find(f, static_cast<size_t>(start - 1));
+    sqlite3_result_int64(ctx, pos == std::u32string::npos ? 0 : static_cast<sqlite3_int64>(pos + 1));
+}
+
+// Format(value[, pattern]), the common cases: number patterns of 0 # . , with literal text
+// around them, "Fixed", "Standard", "Percent", and date patterns of d m y h n s.
+void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    std::string pat = argc > 1 ? valueText(argv[1]) : std::string();
+    std::string lower = foldKey(pat);
+    const int type = sqlite3_value_type(argv[0]);
+    const bool numeric = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+    if (pat.empty()) {
+        resultText(ctx, valueText(argv[0]));
+        return;
+    }
+    char buf[64];
+    if (lower == "fixed" || lower == "standard" || lower == "percent") {
+        double d = valueNumber(argv[0]);
+        if (lower == "percent")
+            d *= 100;
+        std::snprintf(buf, sizeof buf, "%.2f", roundTo(d, 2));
+        std::string s = buf;
+        if (lower == "standard") {
+            size_t dot = s.find('.');
+            for (long i = static_cast<long>(dot) - 3; i > (s[0] == '-' ? 1 : 0); i -= 3)
+                s.insert(static_cast<size_t>(i), ",");
+        }
+        resultText(ctx, lower == "percent" ? s + "%" : s);
+        return;
+    }
+    const bool datePattern = pat.find_first_of("dmyhnsDMYHNS") != std::string::npos &&
+                             pat.find_first_of("0#") == std::string::npos;
+    if (datePattern && !numeric) {
+        // ISO text as stored: YYYY-MM-DD[ HH:MM:SS]
+        std::string v = valueText(argv[0]);
+        int Y = 0, M = 0, D = 0, h = 0, n = 0, sec = 0;
+        if (std::sscanf(v.c_str(), "%d-%d-%d %d:%d:%d", &Y, &M, &D, &h, &n, &sec) < 3) {
+            resultText(ctx, v);
+            return;
+        }
+        std::string out;
+        for (size_t i = 0; i < pat.size();) {
+            char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pat[i])));
+            size_t run = 1;
+            while (i + run < pat.size() && std::tolower(static_cast<unsigned char>(pat[i + run])) == c)
+                ++run;
+            auto num = [&](int value, size_t width) {
+                std::snprintf(buf, sizeof buf, "%0*d", static_cast<int>(width), value);
+                out += buf;
+            };
+            if (c == 'y')
+                num(run >= 4 ? Y : Y % 100, run >= 4 ? 4 : 2);
+            else if (c == 'm')
+                num(M, run >= 2 ? 2 : 1);
+            else if (c == 'd')
+                num(D, run >= 2 ? 2 : 1);
+            else if (c == 'h')
+                num(h, run >= 2 ? 2 : 1);
+            else if (c == 'n')
+                num(n, run >= 2 ? 2 : 1);
+            else if (c == 's')
+                num(sec, run >= 2 ? 2 : 1);
+            else
+                out.append(pat, i, run);
+            i += run;
+        }
+        resultText(ctx, out);
+        return;
+    }
+    // Number pattern: literal prefix, digits part, literal suffix.
+    size_t first = pat.find_first_of("0#");
+    if (first == std::string::npos) {
+        resultText(ctx, pat);
+        return;
+    }
+    size_t last = pat.find_last_of("0#");
+    std::string prefix = pat.substr(0, first), suffix = pat.substr(last + 1);
+    std::string body = pat.substr(first, last - first + 1);
+    size_t dot = body.find('.');
+    std::string intPart = dot == std::string::npos ? body : body.substr(0, dot);
+    std::string fracPart = dot == std::string::npos ? std::string() : body.substr(dot + 1);
+    const bool grouping = intPart.find(',') != std::string::npos;
+    int minInt = static_cast<int>(std::count(intPart.begin(), intPart.end(), '0'));
+    int fracMin = static_cast<int>(std::count(fracPart.begin(), fracPart.end(), '0'));
+    int fracMax = static_cast<int>(std::count(fracPart.begin(), fracPart.end(), '0') +
+                                   std::count(fracPart.begin(), fracPart.end(), '#'));
+    double d = roundTo(valueNumber(argv[0]), fracMax);
+    const bool negative = d < 0;
+    std::snprintf(buf, sizeof buf, "%.*f", fracMax, std::fabs(d));
+    std::string digits = buf;
+    std::string ip = digits.substr(0, digits.find('.'));
+    std::string fp = fracMax > 0 ? digits.substr(digits.find('.') + 1) : std::string();
+    while (static_cast<int>(fp.size()) > fracMin && !fp.empty() && fp.back() == '0')
+        fp.pop_back();
+    if (ip == "0" && minInt == 0)
+        ip.clear();
+    while (static_cast<int>(ip.size()) < minInt)
+        ip.insert(0, "0");
+    if (grouping)
+        for (long i = static_cast<long>(ip.size()) - 3; i > 0; i -= 3)
+            ip.insert(static_cast<size_t>(i), ",");
+    std::string out = (negative ? "-" : "") + prefix + ip;
+    if (!fp.empty() || (dot != std::string::npos && fracMin > 0))
+        out += "." + fp;
+    resultText(ctx, out + suffix);
+}
+
+void fnRnd(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    std::uint64_t r = 0;
+    sqlite3_randomness(sizeof r, &r);
+    sqlite3_result_double(ctx, static_cast<double>(r >> 11) / 9007199254740992.0);
+}
+
+void registerFunctions(sqlite3* db)
+{
+    const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    struct F {
+        const char* name;
+        int args;
+        void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    };
+    static const F fns[] = {
+        {"jetcat", -1, fnConcat}, {"jetlike", 2, fnLike},     {"jet_right", 2, fnRight}, {"jet_ucase", 1, fnUcase},
+        {"jet_lcase", 1, fnLcase}, {"jet_val", 1, fnVal},     {"jet_str", 1, fnStr},     {"jet_cstr", 1, fnCstr},
+        {"jet_cint", 1, fnCint},  {"jet_cdbl", 1, fnCdbl},    {"jet_ccur", 1, fnCcur},   {"jet_cbool", 1, fnCbool},
+        {"jet_int", 1, fnInt},    {"jet_fix", 1, fnFix},      {"jet_round", 1, fnRound}, {"jet_round", 2, fnRound},
+        {"jet_instr", -1, fnInstr}, {"jet_format", 1, fnFormat}, {"jet_format", 2, fnFormat},
+        {"jet_idiv", 2, fnIdiv},
+    };
+    for (const F& f : fns)
+        sqlite3_create_function_v2(db, f.name, f.args, det, nullptr, f.fn, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_rnd", 0, SQLITE_UTF8, nullptr, fnRnd, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_rnd", 1, SQLITE_UTF8, nullptr, fnRnd, nullptr, nullptr, nullptr);
+    sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, nocaseCompare, nullptr);
+    // A double-quoted name that matches no column must fail, not turn into a text literal.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+}
 
 struct Stmt {
     sqlite3_stmt* s = nullptr;
@@ -169,7 +787,145 @@ Value columnValue(sqlite3_stmt* s, int i)
     }
 }
 
+void bindValue(sqlite3_stmt* s, int i, const Value& v)
+{
+    if (v.isNull())
+        sqlite3_bind_null(s, i);
+    else if (v.isInt())
+        sqlite3_bind_int64(s, i, v.toInt());
+    else if (v.isReal())
+        sqlite3_bind_double(s, i, v.toDouble());
+    else if (v.isBlob())
+        sqlite3_bind_blob(s, i, v.blob().data(), static_cast<int>(v.blob().size()), SQLITE_TRANSIENT);
+    else {
+        std::string t = v.toString();
+        sqlite3_bind_text(s, i, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+    }
+}
+
+const char* notOpen = "Die Datenbank ist nicht geöffnet.";
+
 }  // namespace
+
+// ---------------------------------------------------------------- Database
+
+namespace {
+
+// Names of the open database for the translation, rebuilt when the schema changes.
+class SchemaCache : public jetsql::Schema {
+public:
+    sqlite3* db = nullptr;
+
+    std::vector<std::string> columns(std::string_view table) const override
+    {
+        refresh();
+        auto it = columns_.find(foldKey(table));
+        return it == columns_.end() ? std::vector<std::string>{} : it->second;
+    }
+
+    std::string spelling(std::string_view name) const override
+    {
+        refresh();
+        auto it = names_.find(foldKey(name));
+        return it == names_.end() ? std::string() : it->second;
+    }
+
+    // The stored spelling of a table or view name; empty when there is no such table.
+    std::string tableName(std::string_view name) const
+    {
+        refresh();
+        auto it = tables_.find(foldKey(name));
+        return it == tables_.end() ? std::string() : it->second;
+    }
+
+private:
+    mutable int version_ = -1;
+    mutable std::unordered_map<std::string, std::string> names_;
+    mutable std::unordered_map<std::string, std::string> tables_;
+    mutable std::unordered_map<std::string, std::vector<std::string>> columns_;
+
+    void refresh() const
+    {
+        if (!db)
+            return;
+        int version = -1;
+        {
+            Stmt st;
+            if (sqlite3_prepare_v2(db, "PRAGMA schema_version", -1, &st.s, nullptr) == SQLITE_OK &&
+                sqlite3_step(st.s) == SQLITE_ROW)
+                version = sqlite3_column_int(st.s, 0);
+        }
+        if (version == version_ && version != -1)
+            return;
+        version_ = version;
+        names_.clear();
+        tables_.clear();
+        columns_.clear();
+        std::vector<std::string> tables;
+        {
+            Stmt st;
+            if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type IN ('table','view')", -1, &st.s,
+                                   nullptr) != SQLITE_OK)
+                return;
+            while (sqlite3_step(st.s) == SQLITE_ROW)
+                tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
+        }
+        Stmt st;
+        if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &st.s, nullptr) != SQLITE_OK)
+            return;
+        for (const auto& t : tables) {
+            names_.emplace(foldKey(t), t);
+            tables_.emplace(foldKey(t), t);
+        }
+        for (const auto& t : tables) {
+            sqlite3_reset(st.s);
+            sqlite3_bind_text(st.s, 1, t.data(), static_cast<int>(t.size()), SQLITE_STATIC);
+            auto& cols = columns_[foldKey(t)];
+            while (sqlite3_step(st.s) == SQLITE_ROW) {
+                cols.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
+                names_.emplace(foldKey(cols.back()), cols.back());
+            }
+        }
+    }
+};
+
+}  // namespace
+
+struct Database::Impl {
+    sqlite3* db = nullptr;
+    std::filesystem::path path;
+    SchemaCache schema;
+
+    ~Impl()
+    {
+        if (db)
+            sqlite3_close_v2(db);
+    }
+
+    [[noreturn]] void fail(std::string_view sql) const
+    {
+        throw Error("Datenbankfehler: " + std::string(db ? sqlite3_errmsg(db) : "keine Verbindung") +
+                    " in: " + std::string(sql));
+    }
+
+    std::string translate(std::string_view jetSql) const
+    {
+        try {
+            return jetsql::translate(jetSql, &schema);
+        } catch (const jetsql::TranslateError& e) {
+            throw Error("SQL-Fehler: " + std::string(e.what()) + " in: " + std::string(jetSql));
+        }
+    }
+
+    void prepare(Stmt& st, const std::string& sql, std::string_view shown) const
+    {
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st.s, &tail) != SQLITE_OK)
+            fail(shown);
+        if (!st.s)
+            throw Error("Datenbankfehler: leere Anweisung in: " + std::string(shown));
+    }
+};
 
 Database::Database() = default;
 Database::~Database() = default;
@@ -187,7 +943,7 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
     Database d;
     d.d = std::make_unique<Impl>();
     d.d->path = file;
-    int rc = sqlite3_open_v2(file.string().c_str(), &d.d->db, flags | SQLITE_OPEN_FULLMUTEX, nullptr);
+    int rc = sqlite3_open_v2(file.string().c_str(), &d.d->db, flags, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = d.d->db ? sqlite3_errmsg(d.d->db) : sqlite3_errstr(rc);
         throw Error("Die Datenbank " + file.string() + " kann nicht geöffnet werden: " + msg);
@@ -198,6 +954,8 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
         std::string msg = sqlite3_errmsg(d.d->db);
         throw Error("Die Datei " + file.string() + " ist keine gültige Datenbank: " + msg);
     }
+    registerFunctions(d.d->db);
+    d.d->schema.db = d.d->db;
     return d;
 }
 
@@ -207,6 +965,8 @@ Database Database::openMemory()
     d.d = std::make_unique<Impl>();
     if (sqlite3_open_v2(":memory:", &d.d->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         throw Error("Die Datenbank im Speicher kann nicht angelegt werden.");
+    registerFunctions(d.d->db);
+    d.d->schema.db = d.d->db;
     return d;
 }
 
@@ -233,28 +993,26 @@ sqlite3* Database::handle() const
 
 std::int64_t Database::execute(std::string_view jetSql)
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    sqlite3* db = d->require();
-    std::string sql = jetsql::translate(jetSql);
+    if (!isOpen())
+        throw Error(notOpen);
+    std::string sql = d->translate(jetSql);
     Stmt st;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
-        d->fail(jetSql);
+    d->prepare(st, sql, jetSql);
     int rc;
     while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
         d->fail(jetSql);
-    return sqlite3_changes64(db);
+    return sqlite3_changes64(d->db);
 }
 
 void Database::executeNative(std::string_view sqliteSql)
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
+    if (!isOpen())
+        throw Error(notOpen);
     std::string sql(sqliteSql);
     char* err = nullptr;
-    if (sqlite3_exec(d->require(), sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    if (sqlite3_exec(d->db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(d->db);
         sqlite3_free(err);
         throw Error("Datenbankfehler: " + msg + " in: " + sql);
@@ -278,43 +1036,39 @@ std::vector<std::string> namesOf(sqlite3* db, const char* sql)
 
 std::vector<std::string> Database::tableNames() const
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    return namesOf(d->require(),
+    if (!isOpen())
+        throw Error(notOpen);
+    return namesOf(d->db,
                    "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
                    "ORDER BY name");
 }
 
 std::vector<std::string> Database::viewNames() const
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    return namesOf(d->require(), "SELECT name FROM sqlite_master WHERE type='view' ORDER BY name");
+    if (!isOpen())
+        throw Error(notOpen);
+    return namesOf(d->db, "SELECT name FROM sqlite_master WHERE type='view' ORDER BY name");
 }
 
 bool Database::hasTable(std::string_view name) const
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    Stmt st;
-    sqlite3* db = d->require();
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE",
-                           -1, &st.s, nullptr) != SQLITE_OK)
-        throw Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(db));
-    sqlite3_bind_text(st.s, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    return sqlite3_step(st.s) == SQLITE_ROW;
+    if (!isOpen())
+        throw Error(notOpen);
+    return !d->schema.tableName(name).empty();
 }
 
 std::vector<ColumnInfo> Database::columns(std::string_view tableOrView) const
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    sqlite3* db = d->require();
+    if (!isOpen())
+        throw Error(notOpen);
+    std::string name = d->schema.tableName(tableOrView);
+    if (name.empty())
+        name = std::string(tableOrView);
     std::vector<ColumnInfo> out;
     Stmt st;
-    if (sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &st.s, nullptr) != SQLITE_OK)
-        throw Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(db));
-    sqlite3_bind_text(st.s, 1, tableOrView.data(), static_cast<int>(tableOrView.size()), SQLITE_TRANSIENT);
+    if (sqlite3_prepare_v2(d->db, "SELECT name, type FROM pragma_table_info(?1)", -1, &st.s, nullptr) != SQLITE_OK)
+        throw Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(d->db));
+    sqlite3_bind_text(st.s, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     while (sqlite3_step(st.s) == SQLITE_ROW) {
         ColumnInfo c;
         c.name = reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0));
@@ -355,13 +1109,56 @@ void Transaction::commit()
 // ---------------------------------------------------------------- Recordset
 
 struct Recordset::Impl {
+    enum class Mode { None, Add, Edit };
+
     Database::Impl* owner = nullptr;
     std::vector<std::string> names;
-    std::unordered_map<std::string, int> index;  // lower-case name -> position
+    std::unordered_map<std::string, int> index;  // folded name -> first position
     std::vector<std::vector<Value>> rows;
     long pos = 0;
     bool beforeFirst = false;
+
+    // Editing: only for a set over one table, whose rows carry their rowid.
+    std::string table;                // empty when the set is read-only
+    std::vector<std::string> origin;  // column of `table` behind each field
+    std::vector<std::int64_t> rowids;
+    Mode mode = Mode::None;
+    std::vector<Value> buffer;
+    std::vector<bool> dirty;
+
+    long count() const { return static_cast<long>(rows.size()); }
+    bool atRow() const { return !beforeFirst && pos >= 0 && pos < count(); }
+    void leaveEdit()
+    {
+        mode = Mode::None;
+        buffer.clear();
+        dirty.clear();
+    }
+    sqlite3* db() const
+    {
+        if (!owner || !owner->db)
+            throw Error(notOpen);
+        return owner->db;
+    }
+    void readRow(std::int64_t rowid, std::vector<Value>& row);
+    // Fills the set from a prepared statement; with hiddenRowid its first column is the rowid.
+    void fill(sqlite3_stmt* st, bool hiddenRowid, std::string_view shown);
 };
+
+namespace {
+
+// Rough shape test on translated text: sets built with these cannot be written back row by row.
+bool mayBeEditable(const std::string& sql)
+{
+    if (sql.rfind("SELECT ", 0) != 0 || sql.rfind("SELECT DISTINCT", 0) == 0)
+        return false;
+    for (const char* w : {" GROUP BY ", " UNION ", " INTERSECT ", " EXCEPT ", " HAVING "})
+        if (sql.find(w) != std::string::npos)
+            return false;
+    return true;
+}
+
+}  // namespace
 
 Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
@@ -370,127 +1167,337 @@ Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
 Recordset Database::query(std::string_view jetSql)
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    sqlite3* db = d->require();
-    std::string sql = jetsql::translate(jetSql);
-    Stmt st;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
-        d->fail(jetSql);
+    if (!isOpen())
+        throw Error(notOpen);
+    std::string sql = d->translate(jetSql);
     Recordset rs;
     rs.d = std::make_unique<Recordset::Impl>();
-    auto& r = *rs.d;
-    r.owner = d.get();
-    int n = sqlite3_column_count(st.s);
+    rs.d->owner = d.get();
+
+    Stmt plain;
+    d->prepare(plain, sql, jetSql);
+    const int n = sqlite3_column_count(plain.s);
+    std::string table;
+    bool single = n > 0 && sqlite3_stmt_readonly(plain.s) && mayBeEditable(sql);
+    for (int i = 0; single && i < n; ++i) {
+        const char* t = sqlite3_column_table_name(plain.s, i);
+        const char* dbn = sqlite3_column_database_name(plain.s, i);
+        if (!t || !dbn || std::strcmp(dbn, "main") != 0 || (i > 0 && foldKey(t) != foldKey(table)))
+            single = false;
+        else
+            table = t;
+    }
+    if (single) {
+        Stmt withRowid;
+        std::string sql2 = "SELECT rowid, " + sql.substr(7);
+        if (sqlite3_prepare_v2(d->db, sql2.c_str(), static_cast<int>(sql2.size()), &withRowid.s, nullptr) ==
+                SQLITE_OK &&
+            withRowid.s && sqlite3_column_count(withRowid.s) == n + 1) {
+            const char* t0 = sqlite3_column_table_name(withRowid.s, 0);
+            if (t0 && foldKey(t0) == foldKey(table)) {
+                rs.d->table = table;
+                for (int i = 0; i < n; ++i)
+                    rs.d->origin.emplace_back(sqlite3_column_origin_name(withRowid.s, i + 1));
+                rs.d->fill(withRowid.s, true, jetSql);
+                return rs;
+            }
+        }
+    }
+    rs.d->fill(plain.s, false, jetSql);
+    return rs;
+}
+
+void Recordset::Impl::fill(sqlite3_stmt* st, bool hiddenRowid, std::string_view shown)
+{
+    Recordset::Impl& r = *this;
+    const int first = hiddenRowid ? 1 : 0;
+    const int n = sqlite3_column_count(st) - first;
+    r.names.clear();
+    r.index.clear();
     for (int i = 0; i < n; ++i) {
-        r.names.emplace_back(sqlite3_column_name(st.s, i));
-        r.index.emplace(lowerAscii(r.names.back()), i);
+        const char* name = sqlite3_column_name(st, i + first);
+        r.names.emplace_back(name ? name : "");
+        r.index.emplace(foldKey(r.names.back()), i);
     }
     int rc;
-    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         std::vector<Value> row;
-        row.reserve(n);
+        row.reserve(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
-            row.push_back(columnValue(st.s, i));
+            row.push_back(columnValue(st, i + first));
         r.rows.push_back(std::move(row));
+        if (hiddenRowid)
+            r.rowids.push_back(sqlite3_column_int64(st, 0));
     }
     if (rc != SQLITE_DONE)
-        d->fail(jetSql);
-    return rs;
+        owner->fail(shown);
 }
 
 Recordset Database::openTable(std::string_view table)
 {
-    return query("SELECT * FROM " + jetsql::quote(table, '"'));
+    if (!isOpen())
+        throw Error(notOpen);
+    std::string name = d->schema.tableName(table);
+    if (name.empty())
+        throw Error("Die Tabelle " + std::string(table) + " gibt es nicht.");
+    return query("SELECT * FROM [" + name + "]");
 }
 
 std::int64_t Database::runStoredQuery(std::string_view name)
 {
-    if (!d)
-        throw Error("Die Datenbank ist nicht geöffnet.");
-    sqlite3* db = d->require();
+    if (!isOpen())
+        throw Error(notOpen);
     Stmt st;
-    if (sqlite3_prepare_v2(db, "SELECT sql FROM jet_stored_queries WHERE name = ?1 COLLATE NOCASE", -1, &st.s,
+    if (sqlite3_prepare_v2(d->db, "SELECT sql FROM jet_stored_queries WHERE name = ?1 COLLATE NOCASE", -1, &st.s,
                            nullptr) != SQLITE_OK)
         d->fail("jet_stored_queries");
     sqlite3_bind_text(st.s, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(st.s) != SQLITE_ROW)
+    if (sqlite3_step(st.s) != SQLITE_ROW || sqlite3_column_type(st.s, 0) == SQLITE_NULL)
         throw Error("Die gespeicherte Abfrage " + std::string(name) + " wurde nicht gefunden.");
-    std::string sql = reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0));
+    std::string sql(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)),
+                    static_cast<size_t>(sqlite3_column_bytes(st.s, 0)));
     return execute(sql);
 }
 
-long Recordset::recordCount() const { return d ? static_cast<long>(d->rows.size()) : 0; }
-bool Recordset::eof() const { return !d || d->pos >= static_cast<long>(d->rows.size()); }
-bool Recordset::bof() const { return !d || d->rows.empty() || d->beforeFirst; }
-void Recordset::moveFirst() { if (d) { d->pos = 0; d->beforeFirst = false; } }
+long Recordset::recordCount() const
+{
+    return d ? d->count() : 0;
+}
+
+bool Recordset::eof() const
+{
+    return !d || d->pos >= d->count();
+}
+
+bool Recordset::bof() const
+{
+    return !d || d->rows.empty() || d->beforeFirst;
+}
+
+void Recordset::moveFirst()
+{
+    if (!d)
+        return;
+    d->leaveEdit();
+    d->pos = 0;
+    d->beforeFirst = false;
+}
+
 void Recordset::moveNext()
 {
     if (!d)
         return;
+    d->leaveEdit();
     if (d->beforeFirst)
         d->beforeFirst = false;
-    else if (d->pos < static_cast<long>(d->rows.size()))
+    else if (d->pos < d->count())
         ++d->pos;
 }
+
 void Recordset::movePrevious()
 {
     if (!d)
         return;
+    d->leaveEdit();
     if (d->pos > 0)
         --d->pos;
     else
         d->beforeFirst = true;
 }
+
 void Recordset::moveLast()
 {
-    if (d) {
-        d->pos = d->rows.empty() ? 0 : static_cast<long>(d->rows.size()) - 1;
-        d->beforeFirst = false;
-    }
+    if (!d)
+        return;
+    d->leaveEdit();
+    d->pos = d->rows.empty() ? 0 : d->count() - 1;
+    d->beforeFirst = false;
 }
-long Recordset::absolutePosition() const { return eof() || bof() ? -1 : d->pos; }
+
+long Recordset::absolutePosition() const
+{
+    return d && d->atRow() ? d->pos : -1;
+}
+
+// DAO's dynaset reaches 100 on the last record; before the first and after the last the
+// value stays at the nearest end.
 double Recordset::percentPosition() const
 {
-    if (eof() || bof())
+    if (!d || d->rows.empty() || d->beforeFirst)
         return 0;
-    return (d->pos + 1) * 100.0 / static_cast<double>(d->rows.size());
+    if (d->pos >= d->count())
+        return 100;
+    return static_cast<double>(d->pos + 1) * 100.0 / static_cast<double>(d->count());
 }
-int Recordset::fieldCount() const { return d ? static_cast<int>(d->names.size()) : 0; }
+
+int Recordset::fieldCount() const
+{
+    return d ? static_cast<int>(d->names.size()) : 0;
+}
+
 std::string Recordset::fieldName(int index) const
 {
     if (!d || index < 0 || index >= fieldCount())
-        throw Error("Feld " + std::to_string(index) + " gibt es nicht.");
+        throw Error("Das Feld " + std::to_string(index) + " gibt es nicht.");
     return d->names[static_cast<size_t>(index)];
 }
+
 int Recordset::fieldIndex(std::string_view name) const
 {
     if (!d)
         return -1;
-    auto it = d->index.find(lowerAscii(name));
+    auto it = d->index.find(foldKey(name));
     return it == d->index.end() ? -1 : it->second;
 }
+
 const Value& Recordset::field(int index) const
 {
-    if (eof() || bof())
-        throw Error("Kein aktueller Datensatz.");
     if (index < 0 || index >= fieldCount())
-        throw Error("Feld " + std::to_string(index) + " gibt es nicht.");
+        throw Error("Das Feld " + std::to_string(index) + " gibt es nicht.");
+    if (d->mode != Impl::Mode::None)
+        return d->buffer[static_cast<size_t>(index)];
+    if (!d->atRow())
+        throw Error("Kein aktueller Datensatz.");
     return d->rows[static_cast<size_t>(d->pos)][static_cast<size_t>(index)];
 }
+
 const Value& Recordset::field(std::string_view name) const
 {
     int i = fieldIndex(name);
     if (i < 0)
-        throw Error("Das Feld " + std::string(name) + " gibt es nicht.");
+        throw Error("Das Feld " + std::string(name) + " gibt es in dieser Datensatzgruppe nicht.");
     return field(i);
 }
 
-void Recordset::addNew() { throw Error("Bearbeiten wird noch nicht unterstützt."); }
-void Recordset::edit() { throw Error("Bearbeiten wird noch nicht unterstützt."); }
-void Recordset::setField(int, Value) { throw Error("Bearbeiten wird noch nicht unterstützt."); }
-void Recordset::setField(std::string_view, Value) { throw Error("Bearbeiten wird noch nicht unterstützt."); }
-void Recordset::update() { throw Error("Bearbeiten wird noch nicht unterstützt."); }
-void Recordset::cancelUpdate() {}
+void Recordset::addNew()
+{
+    if (!d || d->table.empty())
+        throw Error("Die Datensatzgruppe kann nicht bearbeitet werden.");
+    d->mode = Impl::Mode::Add;
+    d->buffer.assign(d->names.size(), Value());
+    d->dirty.assign(d->names.size(), false);
+}
+
+void Recordset::edit()
+{
+    if (!d || d->table.empty())
+        throw Error("Die Datensatzgruppe kann nicht bearbeitet werden.");
+    if (!d->atRow())
+        throw Error("Kein aktueller Datensatz.");
+    d->mode = Impl::Mode::Edit;
+    d->buffer = d->rows[static_cast<size_t>(d->pos)];
+    d->dirty.assign(d->names.size(), false);
+}
+
+void Recordset::setField(int index, Value v)
+{
+    if (!d || d->mode == Impl::Mode::None)
+        throw Error("Der Datensatz ist nicht im Bearbeitungsmodus (AddNew oder Edit fehlt).");
+    if (index < 0 || index >= fieldCount())
+        throw Error("Das Feld " + std::to_string(index) + " gibt es nicht.");
+    d->buffer[static_cast<size_t>(index)] = std::move(v);
+    d->dirty[static_cast<size_t>(index)] = true;
+}
+
+void Recordset::setField(std::string_view name, Value v)
+{
+    int i = fieldIndex(name);
+    if (i < 0)
+        throw Error("Das Feld " + std::string(name) + " gibt es in dieser Datensatzgruppe nicht.");
+    setField(i, std::move(v));
+}
+
+void Recordset::Impl::readRow(std::int64_t rowid, std::vector<Value>& row)
+{
+    std::string sql = "SELECT ";
+    for (size_t i = 0; i < origin.size(); ++i)
+        sql += (i ? ", " : "") + jetsql::quote(origin[i], '"');
+    sql += " FROM " + jetsql::quote(table, '"') + " WHERE rowid = ?1";
+    Stmt st;
+    if (sqlite3_prepare_v2(db(), sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
+        owner->fail(sql);
+    sqlite3_bind_int64(st.s, 1, rowid);
+    int rc = sqlite3_step(st.s);
+    if (rc == SQLITE_ROW) {
+        row.clear();
+        for (int i = 0; i < static_cast<int>(origin.size()); ++i)
+            row.push_back(columnValue(st.s, i));
+    } else if (rc != SQLITE_DONE) {
+        owner->fail(sql);
+    }
+}
+
+void Recordset::update()
+{
+    if (!d || d->mode == Impl::Mode::None)
+        throw Error("Der Datensatz ist nicht im Bearbeitungsmodus (AddNew oder Edit fehlt).");
+    sqlite3* db = d->db();
+    // The same table column may stand behind several fields: the last value set wins.
+    std::vector<std::pair<std::string, const Value*>> cols;
+    for (size_t i = 0; i < d->buffer.size(); ++i) {
+        if (!d->dirty[i])
+            continue;
+        auto it = std::find_if(cols.begin(), cols.end(),
+                               [&](const auto& c) { return foldKey(c.first) == foldKey(d->origin[i]); });
+        if (it != cols.end())
+            it->second = &d->buffer[i];
+        else
+            cols.emplace_back(d->origin[i], &d->buffer[i]);
+    }
+    const std::string table = jetsql::quote(d->table, '"');
+    std::string sql;
+    std::int64_t rowid = 0;
+    if (d->mode == Impl::Mode::Add) {
+        if (cols.empty()) {
+            sql = "INSERT INTO " + table + " DEFAULT VALUES";
+        } else {
+            std::string names, params;
+            for (size_t i = 0; i < cols.size(); ++i) {
+                names += (i ? ", " : "") + jetsql::quote(cols[i].first, '"');
+                params += (i ? ", ?" : "?") + std::to_string(i + 1);
+            }
+            sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")";
+        }
+    } else {
+        rowid = d->rowids[static_cast<size_t>(d->pos)];
+        if (cols.empty()) {
+            d->leaveEdit();
+            return;
+        }
+        sql = "UPDATE " + table + " SET ";
+        for (size_t i = 0; i < cols.size(); ++i)
+            sql += (i ? ", " : "") + jetsql::quote(cols[i].first, '"') + " = ?" + std::to_string(i + 1);
+        sql += " WHERE rowid = ?" + std::to_string(cols.size() + 1);
+    }
+    Stmt st;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
+        d->owner->fail(sql);
+    for (size_t i = 0; i < cols.size(); ++i)
+        bindValue(st.s, static_cast<int>(i + 1), *cols[i].second);
+    if (d->mode == Impl::Mode::Edit)
+        sqlite3_bind_int64(st.s, static_cast<int>(cols.size() + 1), rowid);
+    if (sqlite3_step(st.s) != SQLITE_DONE)
+        d->owner->fail(sql);
+    if (d->mode == Impl::Mode::Add) {
+        rowid = sqlite3_last_insert_rowid(db);
+        std::vector<Value> row = d->buffer;
+        d->readRow(rowid, row);
+        // DAO keeps the record that was current before AddNew; at the end it stays at the end.
+        const bool atEnd = d->pos >= d->count();
+        d->rows.push_back(std::move(row));
+        d->rowids.push_back(rowid);
+        if (atEnd)
+            d->pos = d->count();
+    } else {
+        d->readRow(rowid, d->rows[static_cast<size_t>(d->pos)]);
+    }
+    d->leaveEdit();
+}
+
+void Recordset::cancelUpdate()
+{
+    if (d)
+        d->leaveEdit();
+}
 
 }  // namespace jet

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace jetsql {
 
@@ -21,6 +22,22 @@ struct TranslateError : std::runtime_error {
 //  - functions Right, Left, Left$, Mid, Mid$, Len, UCase, LCase, Trim, IIf, Nz, Val, ... (those
 //    without a SQLite twin are provided by jetdb as SQL functions)
 std::string translate(std::string_view jet);
+
+// What the translation may ask the database. Jet resolves names the way SQLite cannot:
+// unqualified SET targets of a joined UPDATE belong to whichever table has the column, and
+// names compare without regard to case, umlauts included (stärke = STÄRKE).
+class Schema {
+public:
+    virtual ~Schema() = default;
+    // Columns of a table or view as the database spells them; empty when unknown.
+    virtual std::vector<std::string> columns(std::string_view table) const = 0;
+    // The database's spelling of a table, view or column name equal to `name` without regard
+    // to case; empty when there is none.
+    virtual std::string spelling(std::string_view name) const = 0;
+};
+
+// As above, resolving names against `schema` (may be null).
+std::string translate(std::string_view jet, const Schema* schema);
 
 // Quoting helper for values put into Jet SQL text: encloses in the quote character and
 // doubles every occurrence of it inside, so any text is stored as typed.
