@@ -233,7 +233,7 @@ private:
             bindColours(national, j);
             national("")("");
             national.run();
-            addSquad(number, static_cast<int>(i), level);
+            addSquad(number, static_cast<int>(i), level, false);
             ++number;
             report(++done, teamsTotal);
         }
@@ -265,7 +265,7 @@ private:
                 club(j.home)(j.keeper)(j.away)(0);
                 bindColours(club, j);
                 club.run();
-                addSquad(number, static_cast<int>(i), level);
+                addSquad(number, static_cast<int>(i), level, true);
                 ++number;
                 report(++done, teamsTotal);
             }
@@ -393,14 +393,15 @@ private:
         return static_cast<int>(std::clamp(v, 0L, 12L));
     }
 
-    void addSquad(int team, int countryIndex, double level)
+    // A national squad holds players of its own country; clubs have a few foreigners.
+    void addSquad(int team, int countryIndex, double level, bool foreigners)
     {
         const auto& list = countries();
         std::vector<int> shirts = shirtNumbers();
         for (int slot = 0; slot < kSquad; ++slot) {
             const int art = kPositionOfSlot[slot];
             int nation = countryIndex;
-            if (static_cast<int>(rnd_.below(100)) < kForeignPercent)
+            if (foreigners && static_cast<int>(rnd_.below(100)) < kForeignPercent)
                 nation = otherCountry(countryIndex);
             const Country& c = list[nation];
             const Region region = static_cast<Region>(c.region);

@@ -194,6 +194,13 @@ TEST_F(DemoWorld, ClubsHaveTwentyPlayersInTheSquadPattern)
     for (const Row& r : counts)
         EXPECT_EQ((Row{r[1], r[2], r[3], r[4], r[5]}), (Row{"20", "2", "6", "7", "5"})) << "team " << r[0];
     EXPECT_EQ(number(db(), "SELECT count(*) FROM spieler"), number(db(), "SELECT count(*) FROM vereinspieler"));
+    // A national squad is of its own country; clubs have some foreigners.
+    EXPECT_EQ(number(db(), "SELECT count(*) FROM spielerinvereine p JOIN vereine_national n ON n.NUMMER = p.verein "
+                           "WHERE p.NATION <> n.NAME"),
+              0);
+    EXPECT_GT(number(db(), "SELECT count(*) FROM spielerinvereine p JOIN vereine v ON v.NUMMER = p.verein "
+                           "WHERE p.NATION <> v.NATION"),
+              0);
     EXPECT_EQ(number(db(), "SELECT count(*) FROM (SELECT spieler FROM vereinspieler GROUP BY spieler "
                            "HAVING count(*) > 1)"),
               0);
