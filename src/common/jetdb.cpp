@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <cctype>
 #include <unordered_map>
 
@@ -757,8 +758,12 @@ void registerFunctions(sqlite3* db)
     sqlite3_create_function_v2(db, "jet_rnd", 0, SQLITE_UTF8, nullptr, fnRnd, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "jet_rnd", 1, SQLITE_UTF8, nullptr, fnRnd, nullptr, nullptr, nullptr);
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, nocaseCompare, nullptr);
-    // A double-quoted name that matches no column must fail, not turn into a text literal.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+}
+
+int autoExtension(sqlite3* db, const char**, const struct sqlite3_api_routines*)
+{
+    registerFunctions(db);
+    return SQLITE_OK;
 }
 
 struct Stmt {
@@ -805,6 +810,18 @@ void bindValue(sqlite3_stmt* s, int i, const Value& v)
 
 const char* notOpen = "Die Datenbank ist nicht geöffnet.";
 
+}  // namespace
+
+void installSqlFunctions()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_auto_extension(reinterpret_cast<void (*)()>(&autoExtension)); });
+}
+
+namespace {
+// Views stored with translated text must work on any connection of a program linking this
+// layer, also one opened before the first translation (tests, import checks).
+const bool installedAtStart = (installSqlFunctions(), true);
 }  // namespace
 
 // ---------------------------------------------------------------- Database
@@ -940,6 +957,7 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
     int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (create && !readOnly)
         flags |= SQLITE_OPEN_CREATE;
+    installSqlFunctions();
     Database d;
     d.d = std::make_unique<Impl>();
     d.d->path = file;
@@ -961,6 +979,7 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
 
 Database Database::openMemory()
 {
+    installSqlFunctions();
     Database d;
     d.d = std::make_unique<Impl>();
     if (sqlite3_open_v2(":memory:", &d.d->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)

@@ -1,5 +1,7 @@
 #include "jetsql.h"
 
+#include "jetdb.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -807,6 +809,9 @@ private:
         }
         if (!bracketed && plainName(n) && !isSqliteOnlyKeyword(upperAscii(n)))
             return n;
+        // SQLite reads [name] as a name only; a "name" that matches nothing would become text.
+        if (n.find(']') == std::string::npos)
+            return "[" + n + "]";
         return quote(n, '"');
     }
 
@@ -1261,6 +1266,7 @@ std::string translate(std::string_view jet)
 
 std::string translate(std::string_view jet, const Schema* schema)
 {
+    jet::installSqlFunctions();  // the output calls them, on whatever connection runs it
     std::vector<Tok> toks = tokenize(jet);
     Translator tr(toks, 0, toks.size(), schema);
     return tr.statement();

@@ -1,4 +1,5 @@
 #include "common/jetdb.h"
+#include "common/jetsql.h"
 
 #include <gtest/gtest.h>
 
@@ -256,6 +257,8 @@ TEST_F(JetDb, ErrorsCarryEngineTextAndStatement)
     EXPECT_THROW(db.execute("UPDATE spieler SET GRAFIK_NR= WHERE NUMMER=1"), jet::Error);
     EXPECT_THROW(db.executeNative("CREATE TABLE spieler(x)"), jet::Error);
     EXPECT_THROW(db.execute(""), jet::Error);
+    // A bracketed name that matches no column is an error, never a text value.
+    EXPECT_THROW(db.query("SELECT [gibtsnicht] FROM spieler"), jet::Error);
     // Nothing was changed by the failures.
     EXPECT_EQ(db.query("SELECT NAME FROM spieler WHERE NUMMER=1").field(0).toString(), "Müller");
 
@@ -335,6 +338,24 @@ TEST(JetDbFile, ColumnMetadataIsAvailable)
     ASSERT_NE(sqlite3_column_table_name(st, 0), nullptr);
     EXPECT_STREQ(sqlite3_column_table_name(st, 0), "t");
     sqlite3_finalize(st);
+}
+
+TEST(JetDbFile, TranslatedSqlRunsOnConnectionsOpenedElsewhere)
+{
+    testsupport::TempDir dir;
+    {
+        Database db = Database::open(dir / "v.mdb", true);
+        db.executeNative("CREATE TABLE t(a TEXT COLLATE NOCASE, b INTEGER); INSERT INTO t VALUES ('Ä', 1), (NULL, 2);");
+        db.executeNative("CREATE VIEW v AS " + jetsql::translate("SELECT a & '-' & b AS x FROM t WHERE a='ä'"));
+    }
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((dir / "v.mdb").c_str(), &raw, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT x FROM v", -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "Ä-1");
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
 }
 
 TEST(JetDbPerformance, SmallQueryOnLargeTable)
