@@ -959,7 +959,7 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
         flags |= SQLITE_OPEN_CREATE;
     installSqlFunctions();
     Database d;
-    d.d = std::make_unique<Impl>();
+    d.d = std::make_shared<Impl>();
     d.d->path = file;
     int rc = sqlite3_open_v2(file.string().c_str(), &d.d->db, flags, nullptr);
     if (rc != SQLITE_OK) {
@@ -981,7 +981,7 @@ Database Database::openMemory()
 {
     installSqlFunctions();
     Database d;
-    d.d = std::make_unique<Impl>();
+    d.d = std::make_shared<Impl>();
     if (sqlite3_open_v2(":memory:", &d.d->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         throw Error("Die Datenbank im Speicher kann nicht angelegt werden.");
     registerFunctions(d.d->db);
@@ -1022,7 +1022,7 @@ std::int64_t Database::execute(std::string_view jetSql)
     }
     if (rc != SQLITE_DONE)
         d->fail(jetSql);
-    return sqlite3_changes64(d->db);
+    return sqlite3_stmt_readonly(st.s) ? 0 : sqlite3_changes64(d->db);
 }
 
 void Database::executeNative(std::string_view sqliteSql)
@@ -1130,7 +1130,7 @@ void Transaction::commit()
 struct Recordset::Impl {
     enum class Mode { None, Add, Edit };
 
-    Database::Impl* owner = nullptr;
+    std::weak_ptr<Database::Impl> owner;
     std::vector<std::string> names;
     std::unordered_map<std::string, int> index;  // folded name -> first position
     std::vector<std::vector<Value>> rows;
@@ -1153,11 +1153,13 @@ struct Recordset::Impl {
         buffer.clear();
         dirty.clear();
     }
-    sqlite3* db() const
+    // The database behind the set; editing after it was closed is an error, reading is not.
+    std::shared_ptr<Database::Impl> database() const
     {
-        if (!owner || !owner->db)
+        auto db = owner.lock();
+        if (!db || !db->db)
             throw Error(notOpen);
-        return owner->db;
+        return db;
     }
     void readRow(std::int64_t rowid, std::vector<Value>& row);
     // Fills the set from a prepared statement; with hiddenRowid its first column is the rowid.
@@ -1191,7 +1193,7 @@ Recordset Database::query(std::string_view jetSql)
     std::string sql = d->translate(jetSql);
     Recordset rs;
     rs.d = std::make_unique<Recordset::Impl>();
-    rs.d->owner = d.get();
+    rs.d->owner = d;
 
     Stmt plain;
     d->prepare(plain, sql, jetSql);
@@ -1249,7 +1251,7 @@ void Recordset::Impl::fill(sqlite3_stmt* st, bool hiddenRowid, std::string_view 
             r.rowids.push_back(sqlite3_column_int64(st, 0));
     }
     if (rc != SQLITE_DONE)
-        owner->fail(shown);
+        database()->fail(shown);
 }
 
 Recordset Database::openTable(std::string_view table)
@@ -1432,9 +1434,10 @@ void Recordset::Impl::readRow(std::int64_t rowid, std::vector<Value>& row)
     for (size_t i = 0; i < origin.size(); ++i)
         sql += (i ? ", " : "") + jetsql::quote(origin[i], '"');
     sql += " FROM " + jetsql::quote(table, '"') + " WHERE rowid = ?1";
+    auto dbi = database();
     Stmt st;
-    if (sqlite3_prepare_v2(db(), sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
-        owner->fail(sql);
+    if (sqlite3_prepare_v2(dbi->db, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
+        dbi->fail(sql);
     sqlite3_bind_int64(st.s, 1, rowid);
     int rc = sqlite3_step(st.s);
     if (rc == SQLITE_ROW) {
@@ -1442,7 +1445,7 @@ void Recordset::Impl::readRow(std::int64_t rowid, std::vector<Value>& row)
         for (int i = 0; i < static_cast<int>(origin.size()); ++i)
             row.push_back(columnValue(st.s, i));
     } else if (rc != SQLITE_DONE) {
-        owner->fail(sql);
+        dbi->fail(sql);
     }
 }
 
@@ -1450,7 +1453,8 @@ void Recordset::update()
 {
     if (!d || d->mode == Impl::Mode::None)
         throw Error("Der Datensatz ist nicht im Bearbeitungsmodus (AddNew oder Edit fehlt).");
-    sqlite3* db = d->db();
+    auto dbi = d->database();
+    sqlite3* db = dbi->db;
     // The same table column may stand behind several fields: the last value set wins.
     std::vector<std::pair<std::string, const Value*>> cols;
     for (size_t i = 0; i < d->buffer.size(); ++i) {
@@ -1490,13 +1494,13 @@ void Recordset::update()
     }
     Stmt st;
     if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st.s, nullptr) != SQLITE_OK)
-        d->owner->fail(sql);
+        dbi->fail(sql);
     for (size_t i = 0; i < cols.size(); ++i)
         bindValue(st.s, static_cast<int>(i + 1), *cols[i].second);
     if (d->mode == Impl::Mode::Edit)
         sqlite3_bind_int64(st.s, static_cast<int>(cols.size() + 1), rowid);
     if (sqlite3_step(st.s) != SQLITE_DONE)
-        d->owner->fail(sql);
+        dbi->fail(sql);
     if (d->mode == Impl::Mode::Add) {
         rowid = sqlite3_last_insert_rowid(db);
         std::vector<Value> row = d->buffer;

@@ -118,7 +118,7 @@ public:
 
 private:
     struct Impl;
-    std::unique_ptr<Impl> d;
+    std::shared_ptr<Impl> d;  // shared with the record sets, which notice a closed database
     friend class Recordset;
 };
 

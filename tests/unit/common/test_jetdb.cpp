@@ -151,6 +151,14 @@ TEST_F(JetDb, EditWritesBackAndRefreshesTheRow)
     EXPECT_THROW(rs.update(), jet::Error);
     rs.moveNext();
     EXPECT_THROW(rs.edit(), jet::Error);  // no current record
+
+    // After the database is closed the rows can still be read, but not written.
+    rs.moveFirst();
+    db.close();
+    EXPECT_EQ(rs.field("NUMMER").toInt(), 2);
+    rs.edit();
+    rs.setField("NAME", Value("zu spät"));
+    EXPECT_THROW(rs.update(), jet::Error);
 }
 
 TEST_F(JetDb, AddNewAppendsRowWithAssignedKey)
@@ -257,6 +265,8 @@ TEST_F(JetDb, ErrorsCarryEngineTextAndStatement)
     EXPECT_THROW(db.execute("UPDATE spieler SET GRAFIK_NR= WHERE NUMMER=1"), jet::Error);
     EXPECT_THROW(db.executeNative("CREATE TABLE spieler(x)"), jet::Error);
     EXPECT_THROW(db.execute(""), jet::Error);
+    db.execute("DELETE FROM vereinspieler WHERE verein=5");
+    EXPECT_EQ(db.execute("SELECT * FROM spieler"), 0);  // a query changes no rows
     // A bracketed name that matches no column is an error, never a text value.
     EXPECT_THROW(db.query("SELECT [gibtsnicht] FROM spieler"), jet::Error);
     // Nothing was changed by the failures.
