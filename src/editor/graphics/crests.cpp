@@ -1,0 +1,187 @@
+#include "editor/graphics/crests.h"
+#include "editor/graphics/pictures.h"
+
+#include "common/profile.h"
+#include "common/progress.h"
+#include "editor/graphics/resarchive.h"
+#include "editor/graphics/reszip.h"
+
+#include <QImage>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace crests {
+
+namespace {
+
+std::string trimmed(const std::string& s)
+{
+    const auto a = s.find_first_not_of(" \t");
+    if (a == std::string::npos)
+        return {};
+    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
+// Percentages for a progress bar that runs from 0 to max.
+class Percent {
+public:
+    Percent(ProgressSink& sink, long max) : sink_(sink), max_(max > 0 ? max : 1) {}
+    void set(long value)
+    {
+        int p = static_cast<int>(std::min<long>(100, value * 100 / max_));
+        if (p != last_) {
+            last_ = p;
+            sink_.percent(p);
+        }
+    }
+
+private:
+    ProgressSink& sink_;
+    long max_;
+    int last_ = -1;
+};
+
+void writeWhole(const fs::path& file, const gfx::Bytes& bytes)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush())
+        throw gfx::Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
+}
+
+}  // namespace
+
+fs::path crestFile(const std::string& folder, int number)
+{
+    return fs::path(folder + "vereins_wappen_" + std::to_string(number) + ".tga");
+}
+fs::path defaultTga(const std::string& folder) { return fs::path(folder + "default.tga"); }
+fs::path defaultGfp(const std::string& folder) { return fs::path(folder + "default.gfp"); }
+fs::path memberList(const std::string& folder) { return fs::path(folder + "wa.lst"); }
+
+fs::path loadwappen(const std::string& folder, int number)
+{
+    const fs::path file = crestFile(folder, number);
+    std::error_code ec;
+    if (!fs::exists(file, ec))
+        fs::copy_file(defaultTga(folder), file, ec);
+    return file;
+}
+
+void loadCrestPreviews(const std::string& folder, const std::function<void(int, const QImage&)>& cell,
+                       ProgressSink* progress)
+{
+    NullProgress none;
+    ProgressSink& sink = progress ? *progress : none;
+    sink.status(kStatusLoading);
+    Percent pct(sink, kCount - 1);
+    for (int n = 0; n < kCount; ++n) {
+        pct.set(n);
+        QImage img = gfx::loadPicture(loadwappen(folder, n));
+        if (!img.isNull() && (img.width() > kCellSize || img.height() > kCellSize))
+            img = img.scaled(kCellSize, kCellSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        cell(n, img);
+    }
+    sink.status("");
+}
+
+std::vector<QImage> loadCrestPreviews(const std::string& folder, ProgressSink* progress)
+{
+    std::vector<QImage> out(kCount);
+    loadCrestPreviews(folder, [&](int n, const QImage& img) { out[n] = img; }, progress);
+    return out;
+}
+
+ImportResult importCrests(const std::string& folder, const fs::path& archive, ProgressSink& progress)
+{
+    ImportResult r;
+    progress.status(kStatusImport);
+    if (!gfx::isArchive(archive)) {
+        progress.status("");
+        return r;
+    }
+    r.archive = true;
+    gfx::ResArchive a = gfx::ResArchive::open(archive);
+    r.members = static_cast<int>(a.members().size());
+    std::error_code ec;
+    fs::create_directories(fs::path(folder), ec);
+    Percent pct(progress, r.members - 1);
+    for (std::size_t i = 0; i < a.members().size(); ++i) {
+        const gfx::ResMember& m = a.members()[i];
+        if (m.type != gfx::kCrestType)
+            continue;
+        pct.set(static_cast<long>(i));
+        // Names come from the file: only plain names inside the crest folder.
+        if (!gfx::isPlainFileName(m.name)) {
+            r.messages.push_back("Eintrag " + std::to_string(i) + " (" + m.name +
+                                 ") übersprungen: der Name ist kein einfacher Dateiname.");
+            continue;
+        }
+        try {
+            gfx::Bytes gfp = a.memberGfp(i);
+            gfx::GfpImage img = gfx::decodeGfp(gfp.data(), gfp.size());
+            writeWhole(fs::path(folder + m.name + ".tga"), gfx::gfpToTga(img));
+            ++r.imported;
+        } catch (const gfx::Error& e) {
+            std::string what = e.what();
+            const std::string prefix = "Eintrag " + std::to_string(i) + " (" + m.name + "): ";
+            if (what.rfind(prefix, 0) == 0)
+                what = what.substr(prefix.size());
+            r.messages.push_back("Eintrag " + std::to_string(i) + " (" + m.name + ") übersprungen: " + what);
+        }
+    }
+    progress.status("");
+    return r;
+}
+
+int exportCrests(const std::string& folder, const fs::path& archive, ProgressSink& progress)
+{
+    progress.status(kStatusExport);
+    struct ClearStatus {
+        ProgressSink& p;
+        ~ClearStatus() { p.status(""); }
+    } clear{progress};
+
+    const fs::path list = memberList(folder);
+    std::error_code ec;
+    if (!fs::exists(list, ec))
+        throw gfx::Error("Die Wappenliste " + list.string() + " fehlt.");
+    profile::Document doc = profile::Document::load(list);
+    const std::vector<std::string> sections = doc.sectionNames();
+    if (sections.empty())
+        throw gfx::Error("Die Wappenliste " + list.string() + " ist leer.");
+    const long count = doc.getInt(sections[0], "anzahl");
+    const long type = doc.getInt(sections[0], "type");
+    if (count < 0 || count > 1000000)
+        throw gfx::Error("Die Wappenliste nennt eine unmögliche Anzahl (" + std::to_string(count) + ").");
+    if (static_cast<std::size_t>(count) + 1 > sections.size())
+        throw gfx::Error("Die Wappenliste nennt " + std::to_string(count) + " Wappen, enthält aber nur " +
+                         std::to_string(sections.size() - 1) + ".");
+    if (type < 0)
+        throw gfx::Error("Die Wappenliste nennt einen unmöglichen Archivtyp.");
+
+    const gfx::GfpHeaders templ = gfx::readGfp(defaultGfp(folder)).headers;
+    gfx::ResArchiveWriter writer(archive, static_cast<std::uint32_t>(type));
+    Percent pct(progress, count);
+    for (long i = 1; i <= count; ++i) {
+        pct.set(i);
+        const std::string& name = sections[static_cast<std::size_t>(i)];
+        const std::string base = trimmed(name);
+        if (!gfx::isPlainFileName(base))
+            throw gfx::Error("Der Wappenname \"" + name + "\" ist kein einfacher Dateiname.");
+        const fs::path tga = fs::path(folder + base + ".tga");
+        if (!fs::exists(tga, ec))
+            throw gfx::Error("Das Wappen " + tga.string() + " fehlt.");
+        gfx::Pixels565 px = gfx::tgaFileToPixels(tga);
+        if (px.empty())
+            throw gfx::Error(tga.string() + " ist kein unkomprimiertes 24-Bit-TGA-Bild.");
+        writer.add(name, gfx::encodeGfp(templ, px.width, px.height, px.data, true));
+    }
+    progress.status(kStatusPack);
+    writer.finish();
+    return static_cast<int>(count);
+}
+
+}  // namespace crests
