@@ -7,6 +7,7 @@
 #include "common/progress.h"
 #include "common/random.h"
 #include "demodata.h"
+#include "demoicons.h"
 #include "demonames.h"
 #include "editor/foundation/schema.h"
 
@@ -513,6 +514,7 @@ void writeProgramFolder(const fs::path& dir, const Options& options, ProgressSin
     for (const char* sub : {"attribute", "gesicht", "trikot/original", "trikot/kickoranet", "wappen", "config",
                             "resfile", "spielerbilder"})
         fs::create_directories(dir / sub);
+    writeTalentIcons(dir / "attribute");
     writeDatabase(dir / "kickora.mdb", options, progress);
 }
 
