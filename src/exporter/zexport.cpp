@@ -68,7 +68,7 @@ public:
         progress_->status(target.string());
         progress_->percent(0);
         std::error_code ec;
-        fs::remove(target, ec);
+        if (!target.empty()) fs::remove(target, ec);
     }
 
     // A club file of a first or amateur team (negative numbers: players only).
@@ -282,16 +282,30 @@ ExportResult exportLeague(const Source& src, Id country, std::optional<Id> leagu
     return run.finish();
 }
 
-ExportResult exportAllCountries(const Source& src, const fs::path& allFile, const ExportOptions& o) {
-    Run run(src, o);
-    run.start(allFile);
-    const fs::path base = allFile.parent_path();
+namespace {
+
+void allCountries(Run& run, const Source& src, const fs::path& base) {
     for (const TreeNode& n : src.tree()) {
         if (n.kind != NodeKind::Country) continue;
         const fs::path lan = base / (exportFileName(n.text) + ".lan");
         run.group(n.number, true, false, std::nullopt, lan);
         run.group(n.number, true, true, std::nullopt, lan);
     }
+}
+
+}  // namespace
+
+ExportResult exportAllCountries(const Source& src, const fs::path& allFile, const ExportOptions& o) {
+    Run run(src, o);
+    run.start(allFile);
+    allCountries(run, src, allFile.parent_path());
+    return run.finish();
+}
+
+ExportResult exportAllCountriesTo(const Source& src, const fs::path& dir, const ExportOptions& o) {
+    Run run(src, o);
+    run.start({});
+    allCountries(run, src, dir);
     return run.finish();
 }
 

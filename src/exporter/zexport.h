@@ -55,5 +55,7 @@ ExportResult exportLeague(const Source& src, Id country, std::optional<Id> leagu
 // Menu entry 3: one .lan and one country folder per country of the tree, in the folder of
 // allFile; allFile itself is removed and not written.
 ExportResult exportAllCountries(const Source& src, const std::filesystem::path& allFile, const ExportOptions& = {});
+// The same into a folder, without any .all file.
+ExportResult exportAllCountriesTo(const Source& src, const std::filesystem::path& dir, const ExportOptions& = {});
 
 }  // namespace zexp

@@ -22,6 +22,11 @@ const Command kCommands[] = {
     {"ini-set", "ini-set FILE SECTION KEY VALUE", tool::cmdIniSet},
     {"ini-sections", "ini-sections FILE", tool::cmdIniSections},
     {"ini-section", "ini-section FILE SECTION", tool::cmdIniSection},
+    {"demo-zentor", "demo-zentor FILE [--scale N] [--seed S]", tool::cmdDemoZentor},
+    {"zexport",
+     "zexport SOURCE (--club TEAM | --national COUNTRY | --league COUNTRY LEAGUE | --country COUNTRY) FILE [--seed S]\n"
+     "  kickoratool zexport SOURCE --all DIR [--seed S]",
+     tool::cmdZexport},
 };
 
 void printHelp(std::ostream& out) {

@@ -20,5 +20,7 @@ int cmdIniGet(const Args&);
 int cmdIniSet(const Args&);
 int cmdIniSections(const Args&);
 int cmdIniSection(const Args&);
+int cmdDemoZentor(const Args&);
+int cmdZexport(const Args&);
 
 }  // namespace tool
