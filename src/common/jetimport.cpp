@@ -18,6 +18,9 @@
 #include <optional>
 #include <random>
 #include <stdexcept>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -853,7 +856,7 @@ void bindCell(sqlite3_stmt* st, int index, const Cell& c) {
     }
 }
 
-void importTable(MdbFile& file, MdbCatalogEntry* entry, Sqlite& db) {
+void importTable(MdbFile& file, MdbCatalogEntry* entry, Sqlite& db, Writer& out) {
     TableReader reader(file, entry);
     std::string name = entry->object_name;
     std::string create = "CREATE TABLE " + quoteIdent(name) + " (";
@@ -874,7 +877,8 @@ void importTable(MdbFile& file, MdbCatalogEntry* entry, Sqlite& db) {
     sqlite3_stmt* st = db.prepare(insert);
     std::vector<Cell> row;
     try {
-        while (reader.next(row)) {
+        for (unsigned n = 1; reader.next(row); ++n) {
+            if (n % 256 == 0) out.send('H', {});  // still alive, for the parent's watchdog
             for (size_t i = 0; i < row.size(); ++i) bindCell(st, static_cast<int>(i) + 1, row[i]);
             if (sqlite3_step(st) != SQLITE_DONE)
                 throw jet::Error("Die Zieldatenbank kann nicht geschrieben werden: " + db.error());
@@ -1029,11 +1033,12 @@ Report runImport(const fs::path& source, const fs::path& temp, Writer& out) {
         const int total = static_cast<int>(tables.size());
         out.send('P', {"0", std::to_string(total)});
         for (int i = 0; i < total; ++i) {
-            importTable(*file, tables[i], db);
+            importTable(*file, tables[i], db, out);
             report.tables.push_back(tables[i]->object_name);
             out.send('P', {std::to_string(i + 1), std::to_string(total)});
         }
         importQueries(*file, db, report);
+        out.send('R', {});  // done with libmdb
         db.exec("COMMIT");
         database.close();
     } catch (const DamagedFile&) {
@@ -1048,7 +1053,24 @@ Report runImport(const fs::path& source, const fs::path& temp, Writer& out) {
     return report;
 }
 
-[[noreturn]] void childMain(const fs::path& source, const fs::path& temp, int fd) {
+[[noreturn]] void childMain(const fs::path& source, const fs::path& temp, int fd, pid_t parent) {
+    // never outlive the caller
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(4);
+    // Damaged catalogs can make libmdb allocate without end; a real import needs the file's
+    // size a few times over at most.
+    struct stat st {};
+    if (::stat(source.c_str(), &st) == 0) {
+        long pageSize = ::sysconf(_SC_PAGESIZE);
+        unsigned long size = 0, resident = 0, shared = 0, text = 0, lib = 0, data = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%lu %lu %lu %lu %lu %lu", &size, &resident, &shared, &text, &lib, &data) != 6) data = 0;
+            std::fclose(f);
+        }
+        rlim_t limit = static_cast<rlim_t>(data) * static_cast<rlim_t>(pageSize) + (rlim_t(1) << 30) + 3 * static_cast<rlim_t>(st.st_size);
+        struct rlimit rl {limit, limit};
+        if (data > 0) ::setrlimit(RLIMIT_DATA, &rl);
+    }
     // libmdb reports problems on stderr; our caller speaks German and only once
     int devnull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (devnull >= 0) {
@@ -1070,6 +1092,15 @@ Report runImport(const fs::path& source, const fs::path& temp, Writer& out) {
         out.send('E', {});
     }
     ::_exit(1);
+}
+
+// Seconds of silence from the reading child before it counts as stuck.
+int stallSeconds() {
+    if (const char* s = std::getenv("KICKORA_IMPORT_STALL_SECONDS")) {
+        int v = std::atoi(s);
+        if (v > 0) return v;
+    }
+    return 30;
 }
 
 fs::path tempNameBeside(const fs::path& target) {
@@ -1172,6 +1203,7 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
         throw jet::Error(std::string("Der Import kann nicht gestartet werden: ") + std::strerror(errno));
     }
     std::fflush(nullptr);
+    const pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid < 0) {
         int err = errno;
@@ -1182,7 +1214,7 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
     }
     if (pid == 0) {
         ::close(fds[0]);
-        childMain(jetFile, temp, fds[1]);
+        childMain(jetFile, temp, fds[1], parent);
     }
     ::close(fds[1]);
 
@@ -1192,8 +1224,21 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
     std::string buf;
     size_t pos = 0;
     char chunk[65536];
+    // libmdb can also loop without end on a damaged file: while it reads, the child reports
+    // at least every few hundred rows; a long silence means it is stuck.
+    bool reading = true;
+    bool stalled = false;
+    const int stallMs = stallSeconds() * 1000;
     try {
         while (true) {
+            struct pollfd pfd {fds[0], POLLIN, 0};
+            int ready = ::poll(&pfd, 1, reading ? stallMs : -1);
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready == 0) {
+                stalled = true;
+                ::kill(pid, SIGKILL);
+                break;
+            }
             ssize_t n = ::read(fds[0], chunk, sizeof chunk);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
@@ -1209,6 +1254,7 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
                 case 'K': report.keptQueries.push_back({m.fields.at(0), m.fields.at(1), m.fields.at(2)}); break;
                 case 'E': error = m.fields.empty() ? std::string() : m.fields[0]; break;
                 case 'D': done = true; break;
+                case 'R': reading = false; break;
                 default: break;
                 }
             }
@@ -1232,6 +1278,8 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
     bool ok = done && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!ok) {
         removeTemp(temp);
+        if (stalled)
+            throw jet::Error("Die Datei \"" + shown(jetFile) + "\" ist keine lesbare Access-Datenbank (das Lesen kommt nicht voran).");
         if (!error.empty()) throw jet::Error(error);
         throw jet::Error("Die Datei \"" + shown(jetFile) + "\" ist keine lesbare Access-Datenbank (sie ist beschädigt).");
     }

@@ -12,7 +12,9 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <chrono>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "testsupport.h"
 
@@ -582,6 +584,44 @@ TEST(JetImportFailure, DamagedFilesGiveAnErrorAndLeaveNothing) {
     // missing source
     EXPECT_THROW(jetimport::importFile(dir / "nothing.mdb", dir / "x.sqlite"), jet::Error);
     EXPECT_FALSE(fs::exists(dir / "x.sqlite"));
+}
+
+TEST(JetImportFailure, ReadingThatLoopsForeverIsStopped) {
+    // Twenty bytes changed in nwind.mdb (found by fuzzing) make libmdb's catalog reading loop
+    // and allocate without end; mdb-tables never returns on this file.
+    TempDir dir;
+    std::string bytes = testsupport::readFile(kNwind);
+    const std::pair<size_t, int> patches[] = {
+        {260705, 108}, {271586, 28},  {309843, 22},   {353757, 201},  {511418, 171},  {647465, 187},  {744873, 22},
+        {845583, 38},  {1119585, 243}, {1132096, 22}, {1166495, 127}, {1248725, 53},  {1506241, 150}, {1580881, 170},
+        {1724091, 48}, {1800425, 209}, {1946922, 46}, {2268321, 34},  {2672307, 163}, {2851433, 81}};
+    for (auto [at, value] : patches) bytes[at] = static_cast<char>(value);
+    testsupport::writeFile(dir / "stuck.mdb", bytes);
+    fs::create_directory(dir / "out");
+
+    // Whether libmdb loops depends on memory it reads uninitialised, so several runs with
+    // different name lengths; each must end soon, with an error or with a database.
+    ::setenv("KICKORA_IMPORT_STALL_SECONDS", "1", 1);
+    int stopped = 0;
+    for (int i = 0; i < 6; ++i) {
+        fs::path target = dir / "out" / (std::string(static_cast<size_t>(i * 7 + 1), 'x') + ".sqlite");
+        auto t0 = std::chrono::steady_clock::now();
+        try {
+            jetimport::importFile(dir / "stuck.mdb", target);
+            fs::remove(target);
+        } catch (const jet::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank"), std::string::npos) << e.what();
+            ++stopped;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(15));
+        EXPECT_TRUE(fs::is_empty(dir / "out"));
+        // the reading process is gone
+        int status;
+        EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+        EXPECT_EQ(errno, ECHILD);
+    }
+    ::unsetenv("KICKORA_IMPORT_STALL_SECONDS");
+    std::cout << stopped << " of 6 runs stopped\n";
 }
 
 TEST(JetImportFailure, ExistingTargetIsNeverReplaced) {
