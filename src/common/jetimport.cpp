@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <stdexcept>
@@ -1194,6 +1195,13 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
         throw jet::Error("Die Zieldatei \"" + shown(target) + "\" existiert bereits.");
     checkJetFile(jetFile);
     fs::path temp = tempNameBeside(target);
+
+    // The character set converters are loaded here, before the fork: loading them in the
+    // child could wait for a lock that another thread of the caller held at that moment.
+    static std::once_flag converters;
+    std::call_once(converters, [] {
+        for (const char* from : {"UCS-2LE", "CP1252"}) (void)iconv_open("UTF-8", from);  // kept open
+    });
 
     // libmdb trusts the file's page pointers; a crafted or damaged file can crash it.
     // The reading therefore runs in a child process that writes the temporary file.
