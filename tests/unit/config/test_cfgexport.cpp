@@ -1,0 +1,395 @@
+// Export of the club, player and team files: exact bytes, Null values, failures.
+#include "configworld.h"
+#include "testsupport.h"
+
+#include "common/jetdb.h"
+#include "common/profile.h"
+#include "common/progress.h"
+#include "config/cfgexport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace configtest;
+using testsupport::readFile;
+using testsupport::TempDir;
+
+namespace {
+
+struct Recorder final : ProgressSink {
+    std::vector<std::string> statuses;
+    std::vector<int> percents;
+    void status(const std::string& s) override { statuses.push_back(s); }
+    void percent(int p) override { percents.push_back(p); }
+};
+
+// Splits off header lines 1 and 2, which carry the date and the program.
+void expectHeaderStart(std::string& file)
+{
+    const std::string line1 = textcodec::utf8ToCp1252(";Datenexport vom 05.03.2024 14:07:09\r\n");
+    ASSERT_EQ(file.substr(0, line1.size()), line1);
+    file.erase(0, line1.size());
+    const std::string line2 = std::string(";Kickora Editor ") + KICKORA_VERSION + " ";
+    ASSERT_EQ(file.substr(0, line2.size()), line2);
+    const auto end = file.find("\r\n");
+    ASSERT_NE(end, std::string::npos);
+    file.erase(0, end + 2);
+}
+
+const char* const kClubRecords =
+        "NEUES_TEAM\n"
+        "        NUMMER                   7\n"
+        "        NAME                     \"FC \"Blau\" Äpfelstadt\"\n"
+        "        KURZNAME                 \"Äpfelstadt\"\n"
+        "        GRAFIK_NR                12\n"
+        "        STAERKE                  \"45\"\n"
+        "        STARTPLATZ               \"1\"\n"
+        "        SPIELER                  \"102,101\"\n"
+        "        STADION_NAME             \"Am Ring\"\n"
+        "        STADT                    \"Äpfelstadt\"\n"
+        "        NATION                   \"Deutschland\"\n"
+        "        STADION_SITZPL           20000\n"
+        "        STADION_STEHPL           5000\n"
+        "        TRIKOT_ART               3\n"
+        "        TW_TRIKOT_ART            70\n"
+        "        AUSWEICH_TRIKOT_ART      10\n"
+        "        AUSWEICH_TW_TRIKOT_ART   0\n"
+        "        F_TRIKOT_SPIELER         \"255,255,255\"\n"
+        "        F_AUSW_TRIKOT_SPIELER    \"  0,  0,  0\"\n"
+        "        F_ALTERN_TRIKOT_SPIELER  \" 48, 48, 48\"\n"
+        "        F_HOSE_SPIELER           \"255,  0,  0\"\n"
+        "        F_AUSW_HOSE_SPIELER      \"255,255,255\"\n"
+        "        F_ALTERN_HOSE_SPIELER    \"  0,  0,  0\"\n"
+        "        F_TRIKOT_WERBUNG         \" 48, 48, 48\"\n"
+        "        F_HOSE_STREIFEN          \"255,  0,  0\"\n"
+        "        F_TRIKOT_TORWART         \"255,255,255\"\n"
+        "        F_HOSE_TORWART           \"  0,  0,  0\"\n"
+        "        F_TRIKOT_TRAINER         \" 48, 48, 48\"\n"
+        "        F_HOSE_TRAINER           \"255,  0,  0\"\n"
+        "\n"
+        "NEUES_TEAM\n"
+        "        NUMMER                   9\n"
+        "        NAME                     \"Leer\"\n"
+        "        KURZNAME\n"
+        "        GRAFIK_NR\n"
+        "        STAERKE\n"
+        "        STARTPLATZ\n"
+        "        SPIELER\n"
+        "        STADION_NAME\n"
+        "        STADT\n"
+        "        NATION\n"
+        "        STADION_SITZPL\n"
+        "        STADION_STEHPL\n"
+        "        TRIKOT_ART\n"
+        "        TW_TRIKOT_ART\n"
+        "        AUSWEICH_TRIKOT_ART\n"
+        "        AUSWEICH_TW_TRIKOT_ART\n"
+        "        F_TRIKOT_SPIELER\n"
+        "        F_AUSW_TRIKOT_SPIELER\n"
+        "        F_ALTERN_TRIKOT_SPIELER\n"
+        "        F_HOSE_SPIELER\n"
+        "        F_AUSW_HOSE_SPIELER\n"
+        "        F_ALTERN_HOSE_SPIELER\n"
+        "        F_TRIKOT_WERBUNG\n"
+        "        F_HOSE_STREIFEN\n"
+        "        F_TRIKOT_TORWART\n"
+        "        F_HOSE_TORWART\n"
+        "        F_TRIKOT_TRAINER\n"
+        "        F_HOSE_TRAINER\n"
+        "\n"
+        "NEUES_TEAM\n"
+        "        NUMMER                   1\n"
+        "        NAME                     \"Deutschland\"\n"
+        "        KURZNAME                 \"GER\"\n"
+        "        GRAFIK_NR                5\n"
+        "        STAERKE                  \"70\"\n"
+        "        STARTPLATZ               \"0\"\n"
+        "        SPIELER                  \"101\"\n"
+        "        STADION_NAME             \"Nationalstadion\"\n"
+        "        STADT                    \"Berlin\"\n"
+        "        KLIMA                    99,121,700\n"
+        "        NATION                   \"Deutschland\"\n"
+        "        KONTINENT                \"West-Europa\"\n"
+        "        STADION_SITZPL           60000\n"
+        "        STADION_STEHPL           15000\n"
+        "        TRIKOT_ART               16\n"
+        "        TW_TRIKOT_ART            62\n"
+        "        AUSWEICH_TRIKOT_ART      58\n"
+        "        AUSWEICH_TW_TRIKOT_ART   0\n"
+        "        F_TRIKOT_SPIELER         \"144, 32, 56\"\n"
+        "        F_AUSW_TRIKOT_SPIELER    \"120,  8, 24\"\n"
+        "        F_ALTERN_TRIKOT_SPIELER  \" 48, 40,120\"\n"
+        "        F_HOSE_SPIELER           \"  0,  0,  0\"\n"
+        "        F_AUSW_HOSE_SPIELER      \"144, 32, 56\"\n"
+        "        F_ALTERN_HOSE_SPIELER    \"120,  8, 24\"\n"
+        "        F_TRIKOT_WERBUNG         \" 48, 40,120\"\n"
+        "        F_HOSE_STREIFEN          \"  0,  0,  0\"\n"
+        "        F_TRIKOT_TORWART         \"144, 32, 56\"\n"
+        "        F_HOSE_TORWART           \"120,  8, 24\"\n"
+        "        F_TRIKOT_TRAINER         \" 48, 40,120\"\n"
+        "        F_HOSE_TRAINER           \"  0,  0,  0\"\n"
+        "        NATIONALTEAM             \"\"\n"
+        "        LANDNAME                 \"\"\n";
+
+const char* const kPlayerRecords =
+        "NEUER_SPIELER\n"
+        "        NUMMER          101\n"
+        "        NAME            \"Müller\"\n"
+        "        VORNAME         \"Karl\"\n"
+        "        STÄRKE          6000\n"
+        "        MAX_STÄRKE      8000\n"
+        "        NATION          \"Deutschland\"\n"
+        "        GROESSE         182\n"
+        "        ART             2\n"
+        "        REST_EINSÄTZE   100\n"
+        "        LIEBLINGSPOS_X  2\n"
+        "        LIEBLINGSPOS_Y  3\n"
+        "        RUECKENNUMMER   10\n"
+        "        GESICHT         67108868\n"
+        "        HAUTFARBE       1\n"
+        "        HAARFARBE       2\n"
+        "        ERLERNT         3,17\n"
+        "        GESPERRT        \n"
+        "\n"
+        "NEUER_SPIELER\n"
+        "        NUMMER          102\n"
+        "        NAME            \"O\"Neil\"\n"
+        "        VORNAME         \"Seán\"\n"
+        "        STÄRKE          0\n"
+        "        MAX_STÄRKE      12000\n"
+        "        NATION          \"Irland\"\n"
+        "        GROESSE         190\n"
+        "        ART             0\n"
+        "        REST_EINSÄTZE   -1\n"
+        "        LIEBLINGSPOS_X  0\n"
+        "        LIEBLINGSPOS_Y  0\n"
+        "        RUECKENNUMMER   1\n"
+        "        GESICHT         0\n"
+        "        HAUTFARBE       0\n"
+        "        HAARFARBE       0\n"
+        "        ERLERNT         \n"
+        "        GESPERRT        5,40\n";
+
+}  // namespace
+
+TEST(ConfigExport, ClubFileBytes)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    Recorder progress;
+    cfg::exportConfig(db, dir / "1_tm.cfg", cfg::ConfigFile::Clubs, fixedClock(), progress);
+    std::string file = readFile(dir / "1_tm.cfg");
+
+    EXPECT_NE(file.find('\xC4'), std::string::npos) << "Ä as Windows-1252";
+    EXPECT_EQ(file.find('\xC3'), std::string::npos) << "no UTF-8 left";
+    expectHeaderStart(file);
+    const std::string rest = "\n\n"
+                             "INFOTEXT \"test01\"\n"
+                             "\n"
+                             "        DATA_VERSION 1\n"
+                             "\n"
+                             "        BASE_NATION \"Deutschland\"\n"
+                             "\n"
+                             "        LETZTES_TEAM 9\n"
+                             "\n"
+                             "\n";
+    EXPECT_EQ(file, gameBytes(rest + kClubRecords));
+
+    EXPECT_EQ(progress.statuses, (std::vector<std::string>{"Exportiere Vereine...", "Exportiere Nationalteams...", "", ""}));
+    EXPECT_EQ(progress.percents.back(), 100);
+}
+
+TEST(ConfigExport, PlayerFileBytes)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    Recorder progress;
+    cfg::exportConfig(db, dir / "1_sp.cfg", cfg::ConfigFile::Players, fixedClock(), progress);
+    std::string file = readFile(dir / "1_sp.cfg");
+    expectHeaderStart(file);
+    const std::string rest = "\n\n"
+                             "INFOTEXT \"test01\"\n"
+                             "\n"
+                             "        DATA_VERSION 1\n"
+                             "\n"
+                             "        LETZTER_SPIELER 102\n"
+                             "\n"
+                             "\n";
+    EXPECT_EQ(file, gameBytes(rest + kPlayerRecords));
+    EXPECT_EQ(progress.statuses.front(), "Exportiere Spieler...");
+    EXPECT_EQ(progress.statuses.back(), "");
+}
+
+TEST(ConfigExport, ValuesStartAtTheLayoutColumn)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    NullProgress none;
+    cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
+    cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
+    // Column 34 in the club file, 25 in the player file (1-based), for every key line with a value.
+    for (auto [name, column] : {std::pair{"1_tm.cfg", 34}, std::pair{"1_sp.cfg", 25}}) {
+        const std::string file = readFile(dir / name);
+        int checked = 0;
+        for (std::size_t pos = 0, end; (end = file.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
+            const std::string line = file.substr(pos, end - pos);
+            if (line.rfind("        ", 0) != 0 || line.size() < static_cast<std::size_t>(column))
+                continue;
+            if (line.find("DATA_VERSION") != std::string::npos || line.find("LETZTE") != std::string::npos ||
+                line.find("BASE_NATION") != std::string::npos)
+                continue;
+            const std::size_t i = static_cast<std::size_t>(column) - 1;
+            EXPECT_EQ(line[i - 1], ' ') << name << ": " << line;
+            EXPECT_NE(line[i], ' ') << name << ": " << line;
+            ++checked;
+        }
+        EXPECT_GT(checked, 20) << name;
+    }
+}
+
+TEST(ConfigExport, HeaderDateLeavesOutTheTimeAtMidnight)
+{
+    EXPECT_EQ(cfg::headerDate({2024, 12, 31, 0, 0, 0}), "31.12.2024");
+    EXPECT_EQ(cfg::headerDate({2024, 12, 31, 0, 0, 1}), "31.12.2024 00:00:01");
+    EXPECT_EQ(cfg::headerDate({2025, 1, 2, 23, 59, 59}), "02.01.2025 23:59:59");
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    NullProgress none;
+    cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock({2024, 6, 1, 0, 0, 0}), none);
+    EXPECT_EQ(readFile(dir / "1_sp.cfg").substr(0, 30), ";Datenexport vom 01.06.2024\r\n;");
+}
+
+TEST(ConfigExport, EmptyTablesAndEmptyLists)
+{
+    TempDir dir;
+    jet::Database db = emptyWorld(dir / "kickora.mdb");
+    db.executeNative("INSERT INTO vereine (NUMMER, NAME) VALUES (3, 'Solo')");
+    NullProgress none;
+    cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
+    cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
+    const std::string clubs = readFile(dir / "1_tm.cfg");
+    // The empty national-team table still writes the empty line before its records.
+    const std::string tail = "        F_HOSE_TRAINER\r\n\r\n";
+    EXPECT_EQ(clubs.substr(clubs.size() - tail.size()), tail);
+    EXPECT_NE(clubs.find("\r\n        SPIELER\r\n"), std::string::npos);
+    // No players: the header with 0 and the two empty lines, nothing else.
+    const std::string players = readFile(dir / "1_sp.cfg");
+    const std::string end = "        LETZTER_SPIELER 0\r\n\r\n\r\n";
+    EXPECT_EQ(players.substr(players.size() - end.size()), end);
+}
+
+TEST(ConfigExport, FailuresLeaveTheOldFile)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    testsupport::writeFile(dir / "1_tm.cfg", "alt");
+    testsupport::writeFile(dir / "1_sp.cfg", "alt");
+    NullProgress none;
+
+    // A line break cannot be written in a value.
+    db.executeNative("UPDATE spieler SET NAME = 'Zwei' || char(10) || 'Zeilen' WHERE NUMMER = 101");
+    EXPECT_THROW(cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none), cfg::Error);
+    EXPECT_EQ(readFile(dir / "1_sp.cfg"), "alt");
+
+    // A column name longer than the key width stops the export.
+    db.executeNative("ALTER TABLE vereine ADD COLUMN ABCDEFGHIJKLMNOPQRSTUVWXYZ INTEGER");
+    try {
+        cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
+        FAIL() << "no error";
+    } catch (const cfg::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(dir / "1_tm.cfg"), "alt");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 3)
+        << "no temporary file left";
+}
+
+TEST(ConfigExport, PlayerListLine)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    EXPECT_EQ(cfg::playerListLine(db, 7), "        SPIELER                  \"102,101\"\r\n");
+    EXPECT_EQ(cfg::playerListLine(db, 9), "        SPIELER\r\n");
+}
+
+TEST(TeamFile, ClubWithPlayers)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    testsupport::writeFile(dir / "club.tea", "[Alt]\r\nx=1\r\n");
+    Recorder progress;
+    cfg::writeTeamFile(db, dir / "club.tea", 7, fixedClock(), progress);
+
+    const std::string bytes = readFile(dir / "club.tea");
+    const std::string start = ";Datenexport vom 05.03.2024 14:07:09\r\n;Kickora Editor v";
+    EXPECT_EQ(bytes.substr(0, start.size()), start);
+    const auto doc = profile::Document::load(dir / "club.tea");
+    EXPECT_EQ(doc.sectionNames(), (std::vector<std::string>{"Team", "Spieler1", "Spieler2"})) << "old file replaced";
+    EXPECT_EQ(doc.getString("Team", "NAME", "-"), "FC \"Blau\" Äpfelstadt");
+    EXPECT_EQ(doc.getString("Team", "STADION_SITZPL", "-"), "20000");
+    EXPECT_EQ(doc.getString("Team", "F_AUSW_TRIKOT_SPIELER", "-"), "0,  0,  0");
+    EXPECT_EQ(doc.getString("Team", "SPIELER", "-"), "");
+
+    std::vector<std::string> names;
+    for (const char* s : {"Spieler1", "Spieler2"}) {
+        names.push_back(doc.getString(s, "NAME", "-"));
+        EXPECT_NE(doc.getString(s, "Staerke", "-"), "-") << "STÄRKE is written as Staerke";
+        EXPECT_NE(doc.getString(s, "Max_Staerke", "-"), "-");
+        EXPECT_EQ(doc.getString(s, "STÄRKE", "-"), "-");
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Müller", "O\"Neil"}));
+    const std::string karl = doc.getString("Spieler1", "NAME", "") == "Müller" ? "Spieler1" : "Spieler2";
+    EXPECT_EQ(doc.getString(karl, "Staerke", ""), "6000");
+    EXPECT_EQ(doc.getString(karl, "ERLERNT", ""), "3,17");
+    EXPECT_EQ(doc.getString(karl, "REST_EINSÄTZE", ""), "100");
+    EXPECT_EQ(progress.statuses.back(), "");
+    EXPECT_EQ(progress.percents.back(), 100);
+}
+
+TEST(TeamFile, NullValuesEmptyAndNoPlayerSections)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    NullProgress none;
+    cfg::writeTeamFile(db, dir / "leer.tea", 9, fixedClock(), none);
+    const auto doc = profile::Document::load(dir / "leer.tea");
+    EXPECT_EQ(doc.sectionNames(), (std::vector<std::string>{"Team"}));
+    EXPECT_EQ(doc.getString("Team", "NAME", "-"), "Leer");
+    EXPECT_EQ(doc.getString("Team", "KURZNAME", "-"), "");
+    EXPECT_EQ(doc.getString("Team", "STADION_SITZPL", "-"), "");
+
+    // A national team: its own columns, its players.
+    cfg::writeTeamFile(db, dir / "ger.tea", 1, fixedClock(), none);
+    const auto ger = profile::Document::load(dir / "ger.tea");
+    EXPECT_EQ(ger.getString("Team", "KLIMA", "-"), "99,121,700");
+    EXPECT_EQ(ger.getString("Spieler1", "NAME", "-"), "Müller");
+    EXPECT_EQ(ger.sectionNames().size(), 2u);
+}
+
+TEST(TeamFile, NumberInBothTablesTakesTheNationalRow)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    db.executeNative("INSERT INTO vereine (NUMMER, NAME, STADT) VALUES (1, 'Club Eins', 'Clubstadt')");
+    NullProgress none;
+    cfg::writeTeamFile(db, dir / "eins.tea", 1, fixedClock(), none);
+    const auto doc = profile::Document::load(dir / "eins.tea");
+    EXPECT_EQ(doc.getString("Team", "NAME", "-"), "Deutschland");
+    EXPECT_EQ(doc.getString("Team", "STADT", "-"), "Berlin");
+    EXPECT_EQ(doc.getString("Team", "KLIMA", "-"), "99,121,700");
+}
+
+TEST(TeamFile, ClubNumberOfNodeKey)
+{
+    EXPECT_EQ(cfg::teamFileClubNumber("T12"), 12);
+    EXPECT_EQ(cfg::teamFileClubNumber("L5"), 5);
+    EXPECT_EQ(cfg::teamFileClubNumber("T0"), 0);
+    EXPECT_EQ(cfg::teamFileClubNumber("T12_"), std::nullopt);
+    EXPECT_EQ(cfg::teamFileClubNumber("L-1"), std::nullopt);
+    EXPECT_EQ(cfg::teamFileClubNumber("Asien"), std::nullopt);
+    EXPECT_EQ(cfg::teamFileClubNumber(""), std::nullopt);
+}
