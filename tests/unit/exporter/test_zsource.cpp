@@ -1,0 +1,323 @@
+#include "common/jetdb.h"
+#include "common/random.h"
+#include "demo/zentordemo.h"
+#include "exporter/zmenu.h"
+#include "exporter/zsource.h"
+#include "testsupport.h"
+#include "zminisource.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace zexp;
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Mini : ::testing::Test {
+    TempDir dir;
+    fs::path file = dir / "zentor4.mdb";
+    Source src;
+    void SetUp() override {
+        zmini::write(file);
+        src = Source::open(file);
+    }
+};
+
+std::vector<std::string> texts(const std::vector<PlayerEntry>& list) {
+    std::vector<std::string> out;
+    for (const auto& e : list) out.push_back(e.text + "#" + std::to_string(e.id));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Mini, TreeKeysTextsParentsInOrder) {
+    std::vector<std::string> got;
+    for (const TreeNode& n : src.tree()) got.push_back(n.key + "|" + n.text + "|" + n.parentKey);
+    const std::vector<std::string> want = {
+        "Zentor|Zentor|",
+        "K1|Europa|Zentor", "K2|Afrika|Zentor", "K3|Asien|Zentor", "K4|Südamerika|Zentor",
+        "K5|Mittel-Nordamerika|Zentor", "K6|Ozeanien|Zentor",
+        // countries by name; Neuland has no continent 1..6 and no place in the tree
+        "L2|Brasilien|K4", "P0L2|(keine Liga)|L2", "T17|Amigos|P0L2",
+        "L1|Deutschland|K1", "P0L1|(keine Liga)|L1", "P10L1|Bundesliga|L1", "P11L1|Regional/Nord|L1",
+        // first teams by club name, then amateur teams; a club without TEAM row is left out
+        "T13|Blau/Weiß Au|P10L1", "T11|FC Adler|P10L1", "T-16|Minus FC|P11L1", "T14|Zebra SV|P0L1",
+        "T12|FC Adler II|P0L1", "T15|Zebra SV II|P0L1",
+    };
+    EXPECT_EQ(got, want);
+    ASSERT_NE(src.node("T-16"), nullptr);
+    EXPECT_EQ(src.node("T-16")->number, -16);
+    EXPECT_EQ(src.node("P10L1")->kind, NodeKind::League);
+    EXPECT_EQ(src.node("L3"), nullptr);
+
+    const NodeContext ctx = nodeContext(src, "T12");
+    EXPECT_EQ(ctx.parent.key, "P0L1");
+    EXPECT_EQ(ctx.grandparent.text, "Deutschland");
+    EXPECT_EQ(nodeContext(src, "L1").grandparent.key, "Zentor");
+    EXPECT_TRUE(nodeContext(src, "K1").grandparent.key.empty());
+}
+
+TEST_F(Mini, Counters) {
+    const Counters c = src.counters();
+    EXPECT_EQ(c.nationalteamsText(), "Nationalteams:3");
+    EXPECT_EQ(c.vereineText(), "Vereine:8");
+    EXPECT_EQ(c.spielerText(), "Spieler:10");  // the player without a country counts here
+    EXPECT_EQ(c.amateurvereineText(), "Amateurvereine:2");
+}
+
+TEST_F(Mini, ClubPageOfFirstAndAmateurTeam) {
+    auto v = src.showteam(11);
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->longName, "FC Adler");
+    EXPECT_EQ(v->shortName, "Adler");
+    EXPECT_EQ(v->stadium, "Adlerpark");
+    EXPECT_EQ(v->city, "Adlerstadt");
+    EXPECT_EQ(v->country, "Deutschland");
+    EXPECT_EQ(v->home[0], (Rgb{255, 255, 129}));
+    EXPECT_EQ(v->home[1], (Rgb{0, 0, 0}));
+    EXPECT_EQ(v->home[2], (Rgb{52, 86, 120}));
+    EXPECT_EQ(v->home[3], (Rgb{0, 0, 5}));
+    EXPECT_EQ(v->away[0], (Rgb{255, 0, 0}));
+    EXPECT_EQ(v->away[1], (Rgb{255, 255, 255}));
+    EXPECT_EQ(v->away[5], (Rgb{0, 0, 3}));
+    EXPECT_EQ(v->seated, 4000);
+    EXPECT_EQ(v->standing, 3000);
+
+    v = src.showteam(12);  // amateur team: "2" appended, the amateur stadium's name
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->longName, "FC Adler2");
+    EXPECT_EQ(v->shortName, "Adler2");
+    EXPECT_EQ(v->stadium, "Adlerwiese");
+    EXPECT_EQ(v->seated, 4000);
+
+    v = src.showteam(13);  // stadium with track
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->seated, 2200);
+    EXPECT_EQ(v->standing, 75000);
+
+    EXPECT_FALSE(src.showteam(-16));  // negative: only the player list
+    EXPECT_EQ(texts(src.showspielerliste(-16)), std::vector<std::string>{"Max Spieler (Abwehr)#9"});
+    EXPECT_FALSE(src.showteam(999));
+}
+
+TEST_F(Mini, NationalTeamPage) {
+    auto v = src.showland(1);
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->longName, "Deutschland");
+    EXPECT_EQ(v->country, "Deutschland");
+    EXPECT_EQ(v->shortName, "GER");
+    EXPECT_EQ(v->city, "Hauptstadt");
+    EXPECT_EQ(v->stadium, "Nationalstadion");
+    EXPECT_EQ(v->seated, 40000);
+    EXPECT_EQ(v->standing, 20000);
+    EXPECT_EQ(v->home[0], (Rgb{255, 255, 129}));
+    EXPECT_FALSE(src.showland(3));  // no VEREIN row for that country
+}
+
+TEST_F(Mini, PlayerLists) {
+    // By position, then name; stage names alone; the player of no country is dropped.
+    EXPECT_EQ(texts(src.showspielerliste(11)),
+              (std::vector<std::string>{"Hans Müller (Tor)#1", "Karl Abel (Abwehr)#3", "Zico (Sturm)#2"}));
+    EXPECT_EQ(texts(src.showspielerliste(12)),
+              (std::vector<std::string>{"Emil Acker (Mittelfeld)#6", "Paul Bauer (Mittelfeld)#5"}));
+    EXPECT_TRUE(src.showspielerliste(15).empty());  // blank list
+    EXPECT_TRUE(src.showspielerliste(18).empty());  // no TEAM row
+    // Country: everyone of STAAT 1 but the one whose position has no word.
+    EXPECT_EQ(texts(src.showspielerliste2(1)),
+              (std::vector<std::string>{"Hans Müller (Tor)#1", "Karl Abel (Abwehr)#3", "Max Spieler (Abwehr)#9",
+                                        "Emil Acker (Mittelfeld)#6", "Paul Bauer (Mittelfeld)#5",
+                                        "Udo Lang (Sturm)#8"}));
+    EXPECT_TRUE(src.showspielerliste2(77).empty());
+}
+
+TEST_F(Mini, PlayerPage) {
+    RandomSource rnd(1);
+    auto p = src.showplayer(2, rnd);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->nr, "2");
+    EXPECT_EQ(p->name, "Zico");
+    EXPECT_EQ(p->vorname, ".");
+    EXPECT_EQ(p->strengthIndex, 9);
+    EXPECT_EQ(p->country, "Brasilien");
+    EXPECT_EQ(p->positionIndex, 3);
+    EXPECT_EQ(p->einsatz, "165");
+    EXPECT_EQ(p->rueckennummer, "10");
+    EXPECT_EQ(p->hautfarbe, "1");
+    EXPECT_EQ(p->haartyp, "5");
+
+    p = src.showplayer(1, rnd);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->name, "Müller");
+    EXPECT_EQ(p->vorname, "Hans");
+    EXPECT_EQ(p->strengthIndex, 6);  // goalkeeper: tet 349 / 50
+    EXPECT_EQ(p->einsatz, "110");
+    EXPECT_EQ(p->hautfarbe, "0");
+    EXPECT_EQ(p->haartyp, "4");  // colour 255 reads as 4
+
+    p = src.showplayer(3, rnd);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->strengthIndex, 10);
+    EXPECT_EQ(p->einsatz, "");   // NULL contract
+    EXPECT_EQ(p->hautfarbe, "0");
+    EXPECT_EQ(p->haartyp, "");   // hair type 11 has no list
+    p = src.showplayer(7, rnd);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->positionIndex, -1);
+
+    EXPECT_FALSE(src.showplayer(-2, rnd));
+    EXPECT_FALSE(src.showplayer(4, rnd));  // no country: not in the player query
+}
+
+TEST(PlayerList, Parsing) {
+    EXPECT_EQ(parsePlayerList("12,15,19,"), (std::vector<Id>{12, 15, 19}));
+    EXPECT_EQ(parsePlayerList("12,15,19"), (std::vector<Id>{12, 15, 19}));  // without the trailing comma
+    EXPECT_EQ(parsePlayerList(" 7 , 8 ,"), (std::vector<Id>{7, 8}));
+    EXPECT_TRUE(parsePlayerList("  ").empty());
+    EXPECT_EQ(parsePlayerList("1,x);DROP,2,"), (std::vector<Id>{1, 2}));
+}
+
+TEST(SourceOpen, RecognisesFilesByContent) {
+    TempDir dir;
+    EXPECT_THROW(Source::open(dir / "fehlt.mdb"), jet::Error);
+    testsupport::writeFile(dir / "text.mdb", "kein Datenbankinhalt");
+    try {
+        Source::open(dir / "text.mdb");
+        FAIL();
+    } catch (const jet::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("keine Zentor-Datenbank"), std::string::npos);
+    }
+    // An SQLite source under any name is read and left as it was.
+    zmini::write(dir / "quelle.dat");
+    const std::string before = testsupport::readFile(dir / "quelle.dat");
+    EXPECT_EQ(Source::open(dir / "quelle.dat").counters().spieler, 10);
+    EXPECT_EQ(testsupport::readFile(dir / "quelle.dat"), before);
+}
+
+TEST(SourceOpen, JetFilesGoThroughTheImport) {
+    // A Jet file that is not a Zentor database: it is converted and then read, so the error
+    // is about the missing Zentor table; the temporary conversion is gone afterwards.
+    TempDir dir;
+    fs::copy_file(testsupport::fixture("jet/nwind.mdb"), dir / "nwind.mdb");
+    const std::string before = testsupport::readFile(dir / "nwind.mdb");
+    auto temps = [] {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator(fs::temp_directory_path()))
+            if (e.path().filename().string().rfind("zexporter-" + std::to_string(::getpid()) + "-", 0) == 0) ++n;
+        return n;
+    };
+    try {
+        Source::open(dir / "nwind.mdb");
+        FAIL();
+    } catch (const jet::Error& e) {
+        std::string m = e.what();
+        for (char& ch : m) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_NE(m.find("land"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(temps(), 0);
+    EXPECT_EQ(testsupport::readFile(dir / "nwind.mdb"), before);
+}
+
+TEST(DemoSource, TreeAndCountersAgreeWithTheDatabase) {
+    TempDir dir;
+    demo::Options o;
+    demo::writeZentorDatabase(dir / "z.mdb", o);
+    const Source src = Source::open(dir / "z.mdb");
+    jet::Database db = jet::Database::open(dir / "z.mdb", false, true);
+    auto count = [&](const std::string& sql) { return db.query(sql).field(0).toInt(); };
+
+    const Counters c = src.counters();
+    EXPECT_EQ(c.nationalteams, count("SELECT count(*) FROM LAND"));
+    EXPECT_EQ(c.vereine, count("SELECT count(*) FROM VEREIN"));
+    EXPECT_EQ(c.spieler, count("SELECT count(*) FROM SPIELER"));
+    EXPECT_EQ(c.amateurvereine, count("SELECT count(*) FROM VEREIN WHERE AMATEURTEAM<>0"));
+    EXPECT_GE(c.vereine - c.nationalteams, 380);  // scale 1: about 400 clubs
+    EXPECT_LE(c.vereine - c.nationalteams, 420);
+
+    std::map<NodeKind, int> kinds;
+    for (const TreeNode& n : src.tree()) {
+        ++kinds[n.kind];
+        if (n.kind != NodeKind::Team) continue;
+        // The team node hangs under the league of its TEAM row in its club's country.
+        auto rs = db.query("SELECT TEAM.LIGA, VEREIN.LAND_ID FROM VEREIN INNER JOIN TEAM ON VEREIN.LAND_ID = TEAM.LAND "
+                           "AND (VEREIN.PROFITEAM = TEAM.TEAM_ID OR VEREIN.AMATEURTEAM = TEAM.TEAM_ID) WHERE TEAM.TEAM_ID = " +
+                           std::to_string(n.number));
+        ASSERT_FALSE(rs.eof()) << n.key;
+        EXPECT_EQ(n.parentKey, "P" + rs.field(0).toString() + "L" + rs.field(1).toString());
+    }
+    EXPECT_EQ(kinds[NodeKind::Country], count("SELECT count(*) FROM LAND"));
+    EXPECT_EQ(kinds[NodeKind::NoLeague], kinds[NodeKind::Country]);
+    EXPECT_EQ(kinds[NodeKind::League], count("SELECT count(*) FROM LIGA"));
+    EXPECT_EQ(kinds[NodeKind::Team], count("SELECT count(*) FROM VEREIN WHERE PROFITEAM<>0") +
+                                         count("SELECT count(*) FROM VEREIN WHERE AMATEURTEAM<>0"));
+    std::set<int> continents;
+    for (const Country& k : src.countries()) continents.insert(static_cast<int>(k.continent));
+    EXPECT_EQ(continents, (std::set<int>{1, 2, 3, 4, 5, 6}));
+
+    // The player lists hold every club player once; the team list view agrees with the SQL join.
+    auto rs = db.query("SELECT TEAM_ID, spielerliste FROM TEAM");
+    for (int i = 0; !rs.eof() && i < 40; rs.moveNext(), ++i) {
+        const auto ids = parsePlayerList(rs.field(1).toString());
+        if (ids.empty()) continue;
+        std::string in;
+        for (auto id : ids) in += (in.empty() ? "" : ",") + std::to_string(id);
+        const auto n = count("SELECT count(*) FROM SPIELER INNER JOIN LAND ON SPIELER.STAAT = LAND.LAND_ID "
+                             "WHERE SPIELER_ID IN (" + in + ") AND MANNSCHAFTSTEIL BETWEEN 0 AND 3");
+        EXPECT_EQ(static_cast<long>(src.showspielerliste(rs.field(0).toInt()).size()), n);
+    }
+}
+
+TEST(DemoSource, CoversTheCasesTheExporterMustHandle) {
+    TempDir dir;
+    demo::writeZentorDatabase(dir / "z.mdb", {});
+    jet::Database db = jet::Database::open(dir / "z.mdb", false, true);
+    auto count = [&](const std::string& sql) { return db.query(sql).field(0).toInt(); };
+    EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE TEAM_ID < 0"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE Trim(spielerliste) = ''"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.PROFITEAM = TEAM.TEAM_ID WHERE TEAM.LIGA = 0"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.AMATEURTEAM = TEAM.TEAM_ID WHERE TEAM.LIGA = 0"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.AMATEURTEAM = TEAM.TEAM_ID WHERE TEAM.LIGA <> 0"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM VEREIN WHERE NAME LIKE '*/*'"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM LIGA WHERE NAME LIKE '*/*'"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE Len(KNSTLRNAME) > 0"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE KNSTLRNAME IS NULL"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE STAAT NOT IN (SELECT LAND_ID FROM LAND)"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE HAARFARBE = 255"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE HAARTYPE > 10 OR HAARFARBE IN (5, 6, 7)"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE TYPUS = 4"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE REFLEXE IS NULL OR SCHNELLIGKEIT IS NULL"), 0);
+    EXPECT_EQ(count("SELECT count(*) FROM (SELECT DISTINCT HAARTYPE FROM SPIELER WHERE HAARTYPE <= 10)"), 11);
+    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE LAUFBAHN"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE NOT LAUFBAHN"), 0);
+    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE BLOCK_A_RAENGE = 0"), 0);
+    for (const char* cond : {"= 0", "= 127", "< 0", "BETWEEN 1 AND 255", "BETWEEN 256 AND 1048575", ">= 1048576"})
+        EXPECT_GT(count(std::string("SELECT count(*) FROM VEREIN WHERE HEIMTRIKOTHAUPTFARBE ") + cond), 0) << cond;
+}
+
+TEST(DemoSource, SameSeedSameSourceAndScaleMultiplies) {
+    TempDir dir;
+    demo::writeZentorDatabase(dir / "a.mdb", {1, 5});
+    demo::writeZentorDatabase(dir / "b.mdb", {1, 5});
+    demo::writeZentorDatabase(dir / "c.mdb", {1, 6});
+    demo::writeZentorDatabase(dir / "d.mdb", {2, 5});
+    auto dump = [](const fs::path& f) {
+        jet::Database db = jet::Database::open(f, false, true);
+        std::string s;
+        for (const char* t : {"LAND", "LIGA", "VEREIN", "TEAM", "STADION", "SPIELER"}) {
+            auto rs = db.query(std::string("SELECT * FROM ") + t);
+            for (; !rs.eof(); rs.moveNext())
+                for (int i = 0; i < rs.fieldCount(); ++i) s += rs.field(i).toString() + "|";
+        }
+        return s;
+    };
+    EXPECT_EQ(dump(dir / "a.mdb"), dump(dir / "b.mdb"));
+    EXPECT_NE(dump(dir / "a.mdb"), dump(dir / "c.mdb"));
+    const auto clubs1 = Source::open(dir / "a.mdb").counters(), clubs2 = Source::open(dir / "d.mdb").counters();
+    EXPECT_EQ(clubs2.vereine - clubs2.nationalteams, 2 * (clubs1.vereine - clubs1.nationalteams));
+    EXPECT_GT(clubs2.spieler, 19 * clubs1.spieler / 10);
+    EXPECT_EQ(clubs2.nationalteams, clubs1.nationalteams);
+}
