@@ -9,6 +9,7 @@
 #include "demodata.h"
 #include "demoicons.h"
 #include "demonames.h"
+#include "demopictures.h"
 #include "editor/foundation/schema.h"
 
 #include <sqlite3.h>
@@ -516,6 +517,7 @@ void writeProgramFolder(const fs::path& dir, const Options& options, ProgressSin
         fs::create_directories(dir / sub);
     writeTalentIcons(dir / "attribute");
     writeDatabase(dir / "kickora.mdb", options, progress);
+    writePictures(dir, options);
 }
 
 }  // namespace demo

@@ -22,6 +22,12 @@ const Command kCommands[] = {
     {"ini-set", "ini-set FILE SECTION KEY VALUE", tool::cmdIniSet},
     {"ini-sections", "ini-sections FILE", tool::cmdIniSections},
     {"ini-section", "ini-section FILE SECTION", tool::cmdIniSection},
+    {"res-list", "res-list ARCHIVE", tool::cmdResList},
+    {"res-extract", "res-extract ARCHIVE DIR", tool::cmdResExtract},
+    {"gfp2tga", "gfp2tga GFP TGA", tool::cmdGfp2Tga},
+    {"tga2gfp", "tga2gfp TGA GFP [--compress]", tool::cmdTga2Gfp},
+    {"crests-import", "crests-import PROGRAMDIR ARCHIVE", tool::cmdCrestsImport},
+    {"crests-export", "crests-export PROGRAMDIR ARCHIVE", tool::cmdCrestsExport},
     {"demo-zentor", "demo-zentor FILE [--scale N] [--seed S]", tool::cmdDemoZentor},
     {"zexport",
      "zexport SOURCE (--club TEAM | --national COUNTRY | --league COUNTRY LEAGUE | --country COUNTRY) FILE [--seed S]\n"

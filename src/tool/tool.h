@@ -20,6 +20,12 @@ int cmdIniGet(const Args&);
 int cmdIniSet(const Args&);
 int cmdIniSections(const Args&);
 int cmdIniSection(const Args&);
+int cmdResList(const Args&);
+int cmdResExtract(const Args&);
+int cmdGfp2Tga(const Args&);
+int cmdTga2Gfp(const Args&);
+int cmdCrestsImport(const Args&);
+int cmdCrestsExport(const Args&);
 int cmdDemoZentor(const Args&);
 int cmdZexport(const Args&);
 
