@@ -1,0 +1,271 @@
+// RESF archives: layout of type 14 and type 16, name padding, damaged archives, and the
+// crest import and export built on them.
+#include "common/progress.h"
+#include "editor/graphics/crests.h"
+#include "editor/graphics/resarchive.h"
+#include "editor/graphics/reszip.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace fs = std::filesystem;
+using testsupport::TempDir;
+
+namespace {
+
+gfx::Bytes readBytes(const fs::path& f)
+{
+    std::string s = testsupport::readFile(f);
+    return gfx::Bytes(s.begin(), s.end());
+}
+
+void writeBytes(const fs::path& f, const gfx::Bytes& b) { testsupport::writeFile(f, std::string(b.begin(), b.end())); }
+
+std::uint32_t at32(const gfx::Bytes& b, std::size_t off)
+{
+    std::uint32_t v;
+    std::memcpy(&v, b.data() + off, 4);
+    return v;
+}
+
+void put32(gfx::Bytes& b, std::size_t off, std::uint32_t v) { std::memcpy(b.data() + off, &v, 4); }
+
+gfx::Bytes gfpOf(int w, int h, std::uint8_t fill, bool compressed)
+{
+    return gfx::encodeGfp(gfx::GfpHeaders{}, w, h, gfx::Bytes(std::size_t(w) * h * 2, fill), compressed);
+}
+
+struct Recorder final : ProgressSink {
+    std::vector<std::string> texts;
+    std::vector<int> percents;
+    void status(const std::string& t) override { texts.push_back(t); }
+    void percent(int p) override { percents.push_back(p); }
+};
+
+}  // namespace
+
+TEST(ResArchive, WriteAndReadBackBothLayouts)
+{
+    TempDir tmp;
+    const std::vector<gfx::Bytes> members = {gfpOf(2, 2, 1, true), gfpOf(3, 1, 2, false), gfpOf(5, 5, 3, true)};
+    for (std::uint32_t type : {14u, 16u}) {
+        SCOPED_TRACE(type);
+        const fs::path file = tmp / ("a" + std::to_string(type) + ".res");
+        gfx::ResArchiveWriter w(file, type);
+        w.add("erstes", members[0]);
+        w.add("zweites", members[1]);
+        w.add("drittes", members[2]);
+        w.finish();
+
+        const gfx::Bytes bytes = readBytes(file);
+        const std::size_t extra = type == 16 ? 4 : 0;
+        const std::size_t total = 3 * extra + members[0].size() + members[1].size() + members[2].size();
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RESF");
+        EXPECT_EQ(at32(bytes, 4), 3u);
+        EXPECT_EQ(at32(bytes, 8), 12 + total);
+        EXPECT_EQ(bytes.size(), 12 + total + 3 * (8 + 256));
+        // Type 16: the offset names the length field in front of the data.
+        EXPECT_EQ(at32(bytes, 12 + total + 4), 12u);
+        if (type == 16)
+            EXPECT_EQ(at32(bytes, 12), members[0].size());
+        EXPECT_EQ(at32(bytes, 12 + total + 12), 12 + extra + members[0].size());
+
+        ASSERT_TRUE(gfx::isArchive(file));
+        gfx::ResArchive a = gfx::ResArchive::open(file);
+        ASSERT_EQ(a.members().size(), 3u);
+        EXPECT_EQ(a.members()[1].name, "zweites");
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(a.members()[i].type, type);
+            EXPECT_EQ(a.memberGfp(i), members[i]);
+        }
+        EXPECT_EQ(a.extract(2, tmp / "out" / "sub"), "drittes");
+        EXPECT_EQ(readBytes(tmp / "out" / "sub" / "drittes.gfp"), members[2]);
+    }
+}
+
+TEST(ResArchive, BlanksInNamesBecomeNulAndCutTheName)
+{
+    TempDir tmp;
+    gfx::ResArchiveWriter w(tmp / "n.res", 14);
+    w.add("FC Bar", gfpOf(1, 1, 0, false));
+    w.add("Straße", gfpOf(1, 1, 0, false));
+    w.finish();
+    const gfx::Bytes bytes = readBytes(tmp / "n.res");
+    const std::size_t names = at32(bytes, 8) + 16;
+    EXPECT_EQ(std::memcmp(bytes.data() + names, "FC\0Bar\0\0", 8), 0);
+    for (std::size_t k = 6; k < 256; ++k)
+        ASSERT_EQ(bytes[names + k], 0) << k;
+    EXPECT_EQ(bytes[names + 256 + 4], 0xDF);  // ß in Windows-1252
+    gfx::ResArchive a = gfx::ResArchive::open(tmp / "n.res");
+    EXPECT_EQ(a.members()[0].name, "FC");
+    EXPECT_EQ(a.members()[1].name, "Straße");
+    EXPECT_THROW(w.add(std::string(257, 'x'), gfpOf(1, 1, 0, false)), gfx::Error);
+}
+
+TEST(ResArchive, DamagedHeadsAreRefusedBeforeReading)
+{
+    TempDir tmp;
+    gfx::ResArchiveWriter w(tmp / "ok.res", 14);
+    w.add("a", gfpOf(2, 2, 1, true));
+    w.finish();
+    const gfx::Bytes good = readBytes(tmp / "ok.res");
+
+    gfx::Bytes truncated(good.begin(), good.end() - 100);  // names cut off
+    writeBytes(tmp / "t.res", truncated);
+    EXPECT_THROW(gfx::ResArchive::open(tmp / "t.res"), gfx::Error);
+    writeBytes(tmp / "t.res", gfx::Bytes(good.begin(), good.begin() + 8));
+    EXPECT_THROW(gfx::ResArchive::open(tmp / "t.res"), gfx::Error);
+
+    gfx::Bytes pastEnd = good;
+    put32(pastEnd, 8, static_cast<std::uint32_t>(good.size() + 1));
+    writeBytes(tmp / "p.res", pastEnd);
+    EXPECT_THROW(gfx::ResArchive::open(tmp / "p.res"), gfx::Error);
+
+    gfx::Bytes huge = good;
+    put32(huge, 4, 0xFFFFFFFFu);  // four billion members cannot fit
+    writeBytes(tmp / "h.res", huge);
+    EXPECT_THROW(gfx::ResArchive::open(tmp / "h.res"), gfx::Error);
+
+    gfx::Bytes memberPastEnd = good;
+    put32(memberPastEnd, at32(good, 8) + 4, static_cast<std::uint32_t>(good.size() - 10));
+    writeBytes(tmp / "m.res", memberPastEnd);
+    gfx::ResArchive a = gfx::ResArchive::open(tmp / "m.res");
+    try {
+        a.memberGfp(0);
+        FAIL() << "member past the end was read";
+    } catch (const gfx::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Eintrag 0 (a)"), std::string::npos) << e.what();
+    }
+    writeBytes(tmp / "x.res", {'N', 'O', 'P', 'E'});
+    EXPECT_FALSE(gfx::isArchive(tmp / "x.res"));
+    EXPECT_FALSE(gfx::isArchive(tmp / "missing.res"));
+}
+
+class CrestFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = (tmp.path() / "wappen").string() + "/";
+        fs::create_directories(folder);
+        writeBytes(crests::defaultGfp(folder), gfpOf(1, 1, 0, false));
+    }
+    // A crest TGA of w × h in one colour.
+    void writeCrest(const std::string& name, int w, int h, std::uint8_t r)
+    {
+        gfx::Bytes t(18, 0);
+        t[2] = 2;
+        t[12] = static_cast<std::uint8_t>(w);
+        t[14] = static_cast<std::uint8_t>(h);
+        t[16] = 24;
+        for (int i = 0; i < w * h; ++i)
+            t.insert(t.end(), {16, 32, r});
+        writeBytes(fs::path(folder + name + ".tga"), t);
+    }
+    void writeList(const std::vector<std::string>& names, int anzahl)
+    {
+        std::string s = "[wappen]\r\ndatei=wa.res\r\nanzahl=" + std::to_string(anzahl) + "\r\ntype=14\r\n";
+        for (const auto& n : names)
+            s += "[" + n + "]\r\ndatei=" + n + ".gfp\r\n";
+        testsupport::writeFile(crests::memberList(folder), s);
+    }
+    TempDir tmp;
+    std::string folder;
+    Recorder progress;
+};
+
+TEST_F(CrestFolder, ExportThenImportRestoresTheCrests)
+{
+    writeCrest("vereins_wappen_1", 4, 3, 192);
+    writeCrest("vereins_wappen_2", 2, 2, 64);
+    writeList({"vereins_wappen_1", "vereins_wappen_2"}, 2);
+    const gfx::Bytes first = readBytes(folder + std::string("vereins_wappen_1.tga"));
+    ASSERT_FALSE(fs::exists(folder + std::string("temp")));  // export works without the temporary folder
+
+    const fs::path archive = tmp / "wa.res";
+    EXPECT_EQ(crests::exportCrests(folder, archive, progress), 2);
+    EXPECT_EQ(progress.texts.front(), "Exportiere Wappen ...");
+    EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "Packe Wappen ..."), progress.texts.end());
+    EXPECT_EQ(progress.texts.back(), "");
+    EXPECT_EQ(progress.percents.back(), 100);
+    gfx::ResArchive a = gfx::ResArchive::open(archive);
+    ASSERT_EQ(a.members().size(), 2u);
+    EXPECT_EQ(a.members()[0].type, 14u);
+    const gfx::Bytes m = a.memberGfp(0);
+    EXPECT_EQ(m[60 + 44], 11);  // compressed
+
+    fs::remove(folder + std::string("vereins_wappen_1.tga"));
+    writeCrest("vereins_wappen_2", 2, 2, 1);  // overwritten by the import
+    writeCrest("vereins_wappen_3", 1, 1, 1);  // not in the archive: left alone
+    progress = Recorder();
+    crests::ImportResult r = crests::importCrests(folder, archive, progress);
+    EXPECT_TRUE(r.archive);
+    EXPECT_EQ(r.imported, 2);
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(progress.texts.front(), "Importiere Wappen...");
+    EXPECT_EQ(progress.texts.back(), "");
+    EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_1.tga")), first);  // 192, 32 and 16 survive 5 and 6 bits
+    EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_2.tga"))[18 + 2], 64);
+    EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_3.tga")).size(), 18u + 3u);
+}
+
+TEST_F(CrestFolder, FailedExportLeavesTheOldArchive)
+{
+    const fs::path archive = tmp / "wa.res";
+    testsupport::writeFile(archive, "old archive");
+    writeCrest("a", 1, 1, 1);
+    writeList({"a", "fehlt"}, 2);
+    EXPECT_THROW(crests::exportCrests(folder, archive, progress), gfx::Error);
+    writeList({"a"}, 3);  // names fewer sections than anzahl
+    EXPECT_THROW(crests::exportCrests(folder, archive, progress), gfx::Error);
+    writeList({"a"}, 1);
+    fs::remove(crests::defaultGfp(folder));
+    EXPECT_THROW(crests::exportCrests(folder, archive, progress), gfx::Error);
+    EXPECT_EQ(testsupport::readFile(archive), "old archive");
+    for (const auto& e : fs::directory_iterator(tmp.path()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+    EXPECT_EQ(progress.texts.back(), "");
+}
+
+TEST_F(CrestFolder, ImportSkipsDamagedAndUnsafeMembersAndKeepsTheOthers)
+{
+    const fs::path archive = tmp / "wa.res";
+    {
+        gfx::ResArchiveWriter w(archive, 14);
+        w.add("gut", gfpOf(2, 2, 0x1F, true));
+        w.add("../x", gfpOf(1, 1, 0, true));
+        w.add("", gfpOf(1, 1, 0, true));
+        gfx::Bytes bad = gfpOf(4, 4, 7, true);
+        bad[bad.size() - 3] ^= 0xFF;  // zlib stream damaged
+        bad[150] ^= 0xFF;
+        w.add("kaputt", bad);
+        w.add("auch_gut", gfpOf(1, 2, 0xE0, false));
+        w.finish();
+    }
+    // A member of another type is passed over without a word.
+    crests::ImportResult r = crests::importCrests(folder, archive, progress);
+    EXPECT_EQ(r.members, 5);
+    EXPECT_EQ(r.imported, 2);
+    ASSERT_EQ(r.messages.size(), 3u);
+    EXPECT_NE(r.messages[0].find("../x"), std::string::npos);
+    EXPECT_NE(r.messages[2].find("kaputt"), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder + std::string("gut.tga")));
+    EXPECT_TRUE(fs::exists(folder + std::string("auch_gut.tga")));
+    EXPECT_FALSE(fs::exists(tmp / "x.tga"));
+    EXPECT_FALSE(fs::exists(folder + std::string(".tga")));
+
+    testsupport::writeFile(tmp / "no.res", "RIFF....");
+    EXPECT_FALSE(crests::importCrests(folder, tmp / "no.res", progress).archive);
+}
+
+TEST_F(CrestFolder, ShowCrestCopiesTheDefault)
+{
+    writeCrest("default", 2, 2, 99);
+    const fs::path f = crests::loadwappen(folder, 17);
+    EXPECT_EQ(f.filename(), "vereins_wappen_17.tga");
+    EXPECT_EQ(readBytes(f), readBytes(crests::defaultTga(folder)));
+    writeCrest("vereins_wappen_18", 1, 1, 5);
+    EXPECT_EQ(readBytes(crests::loadwappen(folder, 18)).size(), 21u);  // an existing crest stays
+}

@@ -1,0 +1,237 @@
+// .gfp and TGA conversion, channel rules, zlib wrapper, and refusal of damaged pictures.
+#include "editor/graphics/reszip.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+
+namespace fs = std::filesystem;
+using testsupport::TempDir;
+
+namespace {
+
+// A 24-bit type-2 TGA (rows bottom-up) of the given top-down RGB pixels.
+gfx::Bytes makeTga(int w, int h, const std::vector<std::array<int, 3>>& rgbTopDown, std::uint8_t descriptor = 0)
+{
+    gfx::Bytes t(18, 0);
+    t[2] = 2;
+    t[12] = static_cast<std::uint8_t>(w);
+    t[13] = static_cast<std::uint8_t>(w >> 8);
+    t[14] = static_cast<std::uint8_t>(h);
+    t[15] = static_cast<std::uint8_t>(h >> 8);
+    t[16] = 24;
+    t[17] = descriptor;
+    const bool topDown = descriptor & 0x20;
+    for (int r = 0; r < h; ++r) {
+        const int y = topDown ? r : h - 1 - r;
+        for (int x = 0; x < w; ++x) {
+            const auto& c = rgbTopDown[y * w + x];
+            t.push_back(static_cast<std::uint8_t>(c[2]));
+            t.push_back(static_cast<std::uint8_t>(c[1]));
+            t.push_back(static_cast<std::uint8_t>(c[0]));
+        }
+    }
+    return t;
+}
+
+gfx::GfpHeaders templateWithMarks()
+{
+    gfx::GfpHeaders h;
+    for (int i = 0; i < 13; ++i)
+        h.setFieldA(i, 1000 + i);
+    for (int off = 0; off < 72; off += 4)
+        h.setFieldB(off, 2000 + off);
+    h.b[45] = 7;
+    return h;
+}
+
+void writeBytes(const fs::path& f, const gfx::Bytes& b)
+{
+    testsupport::writeFile(f, std::string(b.begin(), b.end()));
+}
+
+gfx::Bytes readBytes(const fs::path& f)
+{
+    std::string s = testsupport::readFile(f);
+    return gfx::Bytes(s.begin(), s.end());
+}
+
+}  // namespace
+
+TEST(ChannelConversion, FiveAndSixBitRulesBothWays)
+{
+    // 8 -> 5/6 bit drops the remainder; back up an odd value lands on the top of its band.
+    EXPECT_EQ(gfx::expand5(gfx::to5(255)), 255);
+    EXPECT_EQ(gfx::expand5(gfx::to5(0)), 0);
+    EXPECT_EQ(gfx::expand5(gfx::to5(128)), 128);
+    EXPECT_EQ(gfx::expand5(gfx::to5(130)), 128);
+    EXPECT_EQ(gfx::expand5(1), 15);
+    EXPECT_EQ(gfx::expand5(2), 16);
+    EXPECT_EQ(gfx::expand6(63), 255);
+    EXPECT_EQ(gfx::expand6(gfx::to6(133)), 135);  // 33 is odd: 34 × 4 − 1
+    EXPECT_EQ(gfx::rgb565(255, 255, 255), 0xFFFF);
+    EXPECT_EQ(gfx::rgb565(8, 4, 8), (1 << 11) | (1 << 5) | 1);
+}
+
+TEST(GfpTgaRoundTrip, RawAndCompressedKeepChannelsToTheirBits)
+{
+    TempDir tmp;
+    const std::vector<std::array<int, 3>> px = {{255, 0, 128}, {130, 133, 1}, {0, 255, 255},
+                                                {16, 17, 18},  {200, 100, 50}, {7, 3, 250}};
+    writeBytes(tmp / "in.tga", makeTga(3, 2, px));
+    for (bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed ? "compressed" : "raw");
+        // A compressed template keeps its byte 45, so the rule for it is visible.
+        writeBytes(tmp / "t.gfp", gfx::encodeGfp(templateWithMarks(), 1, 1, {0, 0}, true));
+        gfx::tgaFileToGfpFile(tmp / "in.tga", tmp / "t.gfp", compressed);
+        const gfx::GfpImage img = gfx::readGfp(tmp / "t.gfp");
+        EXPECT_EQ(img.headers.width(), 3u);
+        EXPECT_EQ(img.headers.height(), 2u);
+        EXPECT_EQ(img.headers.fieldA(0), 3u);
+        EXPECT_EQ(img.headers.fieldA(1), 2u);
+        EXPECT_EQ(img.headers.compressionMarker(), compressed ? 11 : 0);
+        EXPECT_EQ(img.headers.b[45], compressed ? 7 : 1);  // left from the template when compressed
+        EXPECT_EQ(img.headers.rawSize(), 12u);
+        // Every field the format does not name comes from the template.
+        EXPECT_EQ(img.headers.fieldA(5), 1005u);
+        EXPECT_EQ(img.headers.fieldB(0), 2000u);
+        EXPECT_EQ(img.headers.fieldB(16), 2016u);
+        EXPECT_EQ(img.headers.fieldB(68), 2068u);
+        const gfx::Bytes file = readBytes(tmp / "t.gfp");
+        if (compressed) {
+            std::uint32_t raw, packed;
+            std::memcpy(&raw, file.data() + 132, 4);
+            std::memcpy(&packed, file.data() + 136, 4);
+            EXPECT_EQ(raw, 12u);
+            EXPECT_EQ(img.headers.compressedBlockSize(), packed + 8);
+            EXPECT_EQ(file.size(), 140 + packed);
+        } else {
+            EXPECT_EQ(img.headers.compressedBlockSize(), 0u);
+            EXPECT_EQ(file.size(), 132u + 12u);
+        }
+
+        gfx::gfpFileToTgaFile(tmp / "t.gfp", tmp / "out.tga");
+        const gfx::Bytes tga = readBytes(tmp / "out.tga");
+        ASSERT_EQ(tga.size(), 18u + 18u);
+        EXPECT_EQ(tga[2], 2);
+        EXPECT_EQ(tga[16], 24);
+        EXPECT_EQ(tga[17], 0);
+        // Bottom row first: first stored pixel is (x 0, y 1) = {16,17,18}.
+        EXPECT_EQ(tga[18 + 2], 16);                    // red 16 -> 2 -> 16
+        EXPECT_EQ(tga[18 + 1], 16);                    // green 17 -> 4 -> 16
+        EXPECT_EQ(tga[18 + 0], 16);                    // blue 18 -> 2 -> 16
+        const std::uint8_t* top = tga.data() + 18 + 9;  // row y 0
+        EXPECT_EQ(top[2], 255);
+        EXPECT_EQ(top[1], 0);
+        EXPECT_EQ(top[0], 128);
+        EXPECT_EQ(top[5], 128);  // 130 -> 16 -> 128
+        EXPECT_EQ(top[4], 135);  // 133 -> 33 -> 135
+        EXPECT_EQ(top[3], 0);    // 1 -> 0
+    }
+}
+
+TEST(GfpTga, OnlyUncompressed24BitConverts)
+{
+    gfx::Bytes tga = makeTga(1, 1, {{1, 2, 3}});
+    tga[16] = 32;
+    EXPECT_TRUE(gfx::tgaToPixels(tga.data(), tga.size()).empty());
+    tga[16] = 24;
+    tga[2] = 10;  // run-length encoded
+    EXPECT_TRUE(gfx::tgaToPixels(tga.data(), tga.size()).empty());
+
+    TempDir tmp;
+    writeBytes(tmp / "bad.tga", tga);
+    writeBytes(tmp / "t.gfp", gfx::encodeGfp(templateWithMarks(), 1, 1, {1, 2}, false));
+    const gfx::Bytes before = readBytes(tmp / "t.gfp");
+    EXPECT_THROW(gfx::tgaFileToGfpFile(tmp / "bad.tga", tmp / "t.gfp", true), gfx::Error);
+    EXPECT_EQ(readBytes(tmp / "t.gfp"), before);
+}
+
+TEST(GfpTga, TopDownTgaAndGreyGfp)
+{
+    const std::vector<std::array<int, 3>> px = {{255, 0, 0}, {0, 0, 255}};
+    const gfx::Bytes tga = makeTga(1, 2, px, 0x20);
+    const gfx::Pixels565 p = gfx::tgaToPixels(tga.data(), tga.size());
+    ASSERT_EQ(p.data.size(), 4u);
+    EXPECT_EQ(p.data[0] | p.data[1] << 8, 0xF800);  // first row is the red one
+    EXPECT_EQ(p.data[2] | p.data[3] << 8, 0x001F);
+
+    gfx::GfpImage grey;
+    grey.headers.setFieldB(4, 2);
+    grey.headers.setFieldB(8, 1);
+    grey.headers.setFieldB(12, 8);
+    grey.pixels = {10, 200};
+    const gfx::Bytes out = gfx::gfpToTga(grey);
+    EXPECT_EQ((gfx::Bytes(out.begin() + 18, out.end())), (gfx::Bytes{10, 10, 10, 200, 200, 200}));
+}
+
+TEST(Zlib, StreamMustInflateToTheStatedSize)
+{
+    gfx::Bytes data(1000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7);
+    const gfx::Bytes packed = gfx::compress(data.data(), data.size());
+    EXPECT_EQ(gfx::decompress(packed.data(), packed.size(), data.size()), data);
+    EXPECT_THROW(gfx::decompress(packed.data(), packed.size(), data.size() - 1), gfx::Error);
+    EXPECT_THROW(gfx::decompress(packed.data(), packed.size(), data.size() + 1), gfx::Error);
+    gfx::Bytes broken = packed;
+    broken[broken.size() / 2] ^= 0x55;
+    broken[2] ^= 0xFF;
+    EXPECT_THROW(gfx::decompress(broken.data(), broken.size(), data.size()), gfx::Error);
+
+    // Tiny and incompressible inputs do not fit the 1 % + 12 byte buffer; the one retry does.
+    for (std::size_t n : {0u, 1u, 5u, 17u}) {
+        gfx::Bytes noise(n);
+        for (std::size_t i = 0; i < n; ++i)
+            noise[i] = static_cast<std::uint8_t>(i * 97 + 13);
+        const gfx::Bytes c = gfx::compress(noise.data(), noise.size());
+        EXPECT_EQ(gfx::decompress(c.data(), c.size(), n), noise);
+    }
+    EXPECT_THROW(gfx::compress(data.data(), data.size(), 42), gfx::Error);  // a bad level fails at once
+}
+
+TEST(GfpDamaged, HeadersAndLengthsAreCheckedBeforeUse)
+{
+    const gfx::Bytes good = gfx::encodeGfp(templateWithMarks(), 4, 4, gfx::Bytes(32, 9), true);
+    EXPECT_EQ(gfx::decodeGfp(good.data(), good.size()).pixels, gfx::Bytes(32, 9));
+
+    auto withB = [&](int off, std::uint32_t v) {
+        gfx::Bytes b = good;
+        std::memcpy(b.data() + 60 + off, &v, 4);
+        return b;
+    };
+    const gfx::Bytes huge = withB(4, 100000);  // width far above 4096
+    EXPECT_THROW(gfx::decodeGfp(huge.data(), huge.size()), gfx::Error);
+    const gfx::Bytes wide = withB(4, 4097);
+    EXPECT_THROW(gfx::decodeGfp(wide.data(), wide.size()), gfx::Error);
+    const gfx::Bytes block = withB(36, 0xFFFFFFF0u);  // block past the end
+    EXPECT_THROW(gfx::decodeGfp(block.data(), block.size()), gfx::Error);
+    const gfx::Bytes depth = withB(12, 32);
+    EXPECT_THROW(gfx::decodeGfp(depth.data(), depth.size()), gfx::Error);
+    EXPECT_THROW(gfx::decodeGfp(good.data(), good.size() - 1), gfx::Error);
+    EXPECT_THROW(gfx::decodeGfp(good.data(), 100), gfx::Error);
+    gfx::Bytes magic = good;
+    magic[56] = 'X';
+    EXPECT_THROW(gfx::decodeGfp(magic.data(), magic.size()), gfx::Error);
+
+    // A raw picture whose raw size does not match its dimensions.
+    gfx::Bytes raw = gfx::encodeGfp(templateWithMarks(), 4, 4, gfx::Bytes(32, 9), false);
+    EXPECT_EQ(gfx::gfpFileSize(raw.data(), raw.size()), 132u + 32u);
+    std::uint32_t wrong = 1u << 30;
+    std::memcpy(raw.data() + 60 + 40, &wrong, 4);
+    EXPECT_THROW(gfx::decodeGfp(raw.data(), raw.size()), gfx::Error);
+
+    const gfx::Bytes bigTga = [] {
+        gfx::Bytes t(18, 0);
+        t[2] = 2;
+        t[16] = 24;
+        t[12] = t[13] = t[14] = t[15] = 0xFF;  // 65535 × 65535
+        return t;
+    }();
+    EXPECT_THROW(gfx::tgaToPixels(bigTga.data(), bigTga.size()), gfx::Error);
+    gfx::Bytes shortTga = makeTga(4, 4, std::vector<std::array<int, 3>>(16, {1, 2, 3}));
+    shortTga.resize(shortTga.size() - 3);
+    EXPECT_THROW(gfx::tgaToPixels(shortTga.data(), shortTga.size()), gfx::Error);
+}
