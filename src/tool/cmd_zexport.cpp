@@ -92,7 +92,7 @@ int cmdZexport(const Args& in) {
         std::cerr << "\n";
         return kError;
     }
-    std::cout << r.clubFiles << " Vereinsdateien, " << r.indexFiles << " Indexdateien geschrieben\n";
+    std::cout << "Geschrieben: " << r.clubFiles << " Vereinsdateien, " << r.indexFiles << " Indexdateien\n";
     return kOk;
 }
 
