@@ -16,6 +16,11 @@ struct sqlite3;
 
 namespace jet {
 
+// The table of stored action queries (name, Jet text), the same in imported and new databases.
+inline constexpr const char* kStoredQueryTable = "jet_stored_queries";
+inline constexpr const char* kStoredQueryTableDdl =
+    "CREATE TABLE IF NOT EXISTS jet_stored_queries (name VARCHAR(64) COLLATE NOCASE PRIMARY KEY, sql LONGTEXT)";
+
 // Every failure of the database layer; what() is the German message for the user,
 // with the engine's own text where there is one.
 struct Error : std::runtime_error {

@@ -931,7 +931,7 @@ std::vector<std::pair<std::string, QueryText>> readQueries(MdbFile& file) {
 }
 
 void importQueries(MdbFile& file, Sqlite& db, Report& report) {
-    db.exec("CREATE TABLE jet_stored_queries (name TEXT, sql TEXT)");
+    db.exec(jet::kStoredQueryTableDdl);
     struct Pending {
         std::string name, jet, sqlite, error;
     };

@@ -156,14 +156,14 @@ CREATE TABLE z4spieler (
 );
 )SQL";
 
-constexpr const char* kIndexes = R"SQL(
-CREATE INDEX IF NOT EXISTS vereinspieler_verein ON vereinspieler(verein);
-CREATE INDEX IF NOT EXISTS vereinspieler_spieler ON vereinspieler(spieler);
-CREATE INDEX IF NOT EXISTS vereine_nation ON vereine(NATION);
-CREATE INDEX IF NOT EXISTS vereine_national_name ON vereine_national(NAME);
-CREATE INDEX IF NOT EXISTS e_gesichtsfarbe_haare ON e_gesichtsfarbe(Haare, farbe);
-CREATE INDEX IF NOT EXISTS z4spieler_verein ON z4spieler(verein);
-)SQL";
+constexpr const char* kIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS vereinspieler_verein ON vereinspieler(verein)",
+    "CREATE INDEX IF NOT EXISTS vereinspieler_spieler ON vereinspieler(spieler)",
+    "CREATE INDEX IF NOT EXISTS vereine_nation ON vereine(NATION)",
+    "CREATE INDEX IF NOT EXISTS vereine_national_name ON vereine_national(NAME)",
+    "CREATE INDEX IF NOT EXISTS e_gesichtsfarbe_haare ON e_gesichtsfarbe(Haare, farbe)",
+    "CREATE INDEX IF NOT EXISTS z4spieler_verein ON z4spieler(verein)",
+};
 
 // Run by the program after free players were stored or removed. Ours clears rows that
 // came in without a name (an exporter section lacking the key), which no list can show
@@ -285,14 +285,13 @@ std::string maxTeamSql(const std::optional<std::string>& vereine, const std::opt
 
 void ensureStoredQueryTable(jet::Database& db)
 {
-    db.executeNative(std::string("CREATE TABLE IF NOT EXISTS ") + kStoredQueryTable +
-                     " (name VARCHAR(64) COLLATE NOCASE PRIMARY KEY, sql LONGTEXT)");
+    db.executeNative(jet::kStoredQueryTableDdl);
 }
 
 bool hasStoredQuery(jet::Database& db, std::string_view name)
 {
     // Compared here rather than in SQL: an imported table may lack the NOCASE collation.
-    for (auto rs = db.query(std::string("SELECT name FROM ") + kStoredQueryTable); !rs.eof(); rs.moveNext())
+    for (auto rs = db.query(std::string("SELECT name FROM ") + jet::kStoredQueryTable); !rs.eof(); rs.moveNext())
         if (fold(rs.field(0).toString()) == fold(name))
             return true;
     return false;
@@ -300,7 +299,7 @@ bool hasStoredQuery(jet::Database& db, std::string_view name)
 
 void addStoredQuery(jet::Database& db, std::string_view name, std::string_view jetSql)
 {
-    db.executeNative(std::string("INSERT INTO ") + kStoredQueryTable + " (name, sql) VALUES (" +
+    db.executeNative(std::string("INSERT INTO ") + jet::kStoredQueryTable + " (name, sql) VALUES (" +
                      textLiteral(name) + ", " + textLiteral(jetSql) + ")");
 }
 
@@ -317,7 +316,8 @@ void createGameTables(jet::Database& db)
 
 void createGameIndexes(jet::Database& db)
 {
-    db.executeNative(kIndexes);
+    for (const char* index : kIndexes)
+        db.executeNative(index);
 }
 
 void createGameSchema(jet::Database& db)
@@ -352,6 +352,15 @@ void ensureGameViews(jet::Database& db)
     auto z4 = findName(names, "z4spieler");
     if (!has("z4spielerzufall") && z4)
         db.executeNative("CREATE VIEW z4spielerzufall AS SELECT * FROM " + ident(*z4) + " ORDER BY random()");
+
+    // An imported file has no indexes; the editor's lookups by club and country need them.
+    for (const char* index : kIndexes) {
+        try {
+            db.executeNative(index);
+        } catch (const jet::Error&) {
+            // table or column not in this file
+        }
+    }
 
     ensureStoredQueryTable(db);
     if (z4 && !hasStoredQuery(db, kZ4DeleteIdName))

@@ -10,9 +10,6 @@ inline constexpr const char* kContinents[kContinentCount] = {
     "Asien",      "Atlantis",  "Mittel-Amerika", "Naher-Osten", "Nord-Afrika", "Nord-Amerika",
     "Ost-Europa", "Ozeanien",  "Süd-Afrika",     "Süd-Amerika", "Süd-Europa",  "West-Europa"};
 
-// Name of the table that holds the stored action queries in their Jet text.
-inline constexpr const char* kStoredQueryTable = "jet_stored_queries";
-
 // Creates every table, view and stored query of an empty game database (in one transaction).
 void createGameSchema(jet::Database& db);
 

@@ -251,6 +251,10 @@ TEST(SchemaEnsureViews, CreatesMissingViewsOverOtherSpellings)
     EXPECT_EQ(scalar(db, "SELECT RueckenNummer FROM spielerinvereine WHERE verein = 9"), 23);
     // Only clubs exist: the greatest club number.
     EXPECT_EQ(scalar(db, "SELECT max(maxnr) FROM maxteamnr"), 9);
+
+    // The lookups by club get their index; indexes of absent tables are left out quietly.
+    EXPECT_EQ(scalar(db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name='vereinspieler_verein'"), 1);
+    EXPECT_EQ(scalar(db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND name='e_gesichtsfarbe_haare'"), 0);
 }
 
 TEST(SchemaEnsureViews, IsIdempotentAndLeavesExistingDefinitionsAlone)
