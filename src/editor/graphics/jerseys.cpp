@@ -137,7 +137,7 @@ CopyResult copyJerseySet(const Settings& settings, ProgressSink& progress)
 std::vector<Shape> previewShapes(int k)
 {
     // A small kit right of the 56-pixel model picture: sleeves and shirt, shorts, socks.
-    const int x0 = 64;
+    const int x0 = kPreviewWidth - 60;
     std::vector<Shape> s;
     for (int i = 0; i < 5; ++i)
         s.push_back({"shpstreif", k * 5 + i, x0 + 10 + i * 8, 2, 8, 28, i % 2 == 0 ? 0 : 1});
