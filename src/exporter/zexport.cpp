@@ -23,6 +23,8 @@ std::string legalNotice() {
            "Nutzung der exportierten Daten auf eigene Verantwortung.";
 }
 
+std::string infoText() { return programTitle() + "\n" + legalNotice(); }
+
 std::string tm_header(const std::string& dateTime) {
     return ";Datenexport vom " + dateTime + "\r\n;" + programTitle() + " - " + legalNotice() + "\r\n";
 }

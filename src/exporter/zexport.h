@@ -21,6 +21,8 @@ inline constexpr int kVersionMinor = 25;
 std::string programTitle();
 // The legal notice of the info box and of header line 2.
 std::string legalNotice();
+// Text of the info box (caption "Info"): title, a line feed, the legal notice.
+std::string infoText();
 
 // Header lines 1 and 2, each ending in CR LF (UTF-8; the writer converts to Windows-1252).
 // dateTime as "05.12.2026 20:41:22".

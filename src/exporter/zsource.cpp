@@ -2,6 +2,7 @@
 
 #include "common/jetdb.h"
 #include "common/jetimport.h"
+#include "common/paths.h"
 #include "common/random.h"
 
 #include <algorithm>
@@ -52,6 +53,13 @@ struct TempFolder {
 };
 
 }  // namespace
+
+std::optional<fs::path> defaultDatabase(const fs::path& programDir) {
+    const fs::path f = paths::findFile(programDir / "zentor4.mdb");
+    std::error_code ec;
+    if (!fs::is_regular_file(f, ec)) return std::nullopt;
+    return f;
+}
 
 const char* positionWord(std::int64_t position) {
     static const char* const kWords[4] = {"Tor", "Abwehr", "Mittelfeld", "Sturm"};

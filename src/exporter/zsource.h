@@ -121,6 +121,12 @@ struct IndexRow {
     std::string leagueName;  // empty in the no-league part
 };
 
+// Start-up: zentor4.mdb in the program folder (any letter case), else nullopt and the window
+// asks with kDatabaseFilter; without a choice it shows kNoDatabaseMessage ("Information") and ends.
+std::optional<std::filesystem::path> defaultDatabase(const std::filesystem::path& programDir);
+inline constexpr const char* kDatabaseFilter = "Zentor Datenbank (*.dat;*.mdb)|*.dat;*.mdb";
+inline constexpr const char* kNoDatabaseMessage = "Keine Datenbank ausgewählt Programm wird beendet!";
+
 const char* positionWord(std::int64_t position);  // "Tor".."Sturm", nullptr outside 0..3
 const char* continentName(Id continent);          // "Europa".."Ozeanien", nullptr outside 1..6
 

@@ -198,6 +198,17 @@ TEST(SourceOpen, RecognisesFilesByContent) {
     EXPECT_EQ(testsupport::readFile(dir / "quelle.dat"), before);
 }
 
+TEST(SourceOpen, DefaultDatabaseInTheProgramFolder) {
+    TempDir dir;
+    EXPECT_FALSE(defaultDatabase(dir.path()));
+    fs::create_directories(dir / "zentor4.mdb" / "x");  // a folder is no database
+    EXPECT_FALSE(defaultDatabase(dir.path()));
+    fs::remove_all(dir / "zentor4.mdb");
+    testsupport::writeFile(dir / "Zentor4.MDB", "x");  // copied from Windows in another case
+    ASSERT_TRUE(defaultDatabase(dir.path()));
+    EXPECT_EQ(defaultDatabase(dir.path())->filename(), "Zentor4.MDB");
+}
+
 TEST(SourceOpen, JetFilesGoThroughTheImport) {
     // A Jet file that is not a Zentor database: it is converted and then read, so the error
     // is about the missing Zentor table; the temporary conversion is gone afterwards.
