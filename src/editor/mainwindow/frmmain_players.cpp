@@ -399,9 +399,16 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     buttons->addStretch();
     buttons->addWidget(btnsave);
     left->addLayout(buttons);
+    // The editor keeps a readable width; the talent grid is as wide as its columns.
+    auto* leftSide = new QWidget(page);
+    leftSide->setLayout(left);
+    left->setContentsMargins(0, 0, 0, 0);
+    leftSide->setMaximumWidth(520);
+    frameTalente->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left, 1);
-    layout->addWidget(frameTalente, 1);
+    layout->addWidget(leftSide, 1);
+    layout->addWidget(frameTalente);
+    layout->addStretch(0);
 }
 
 QString PlayerArea::Impl::cell(int row, int column) const {
@@ -651,7 +658,7 @@ void PlayerArea::load_attribute() {
     for (int c = kFirstReferenceIndex; c < kTalentColumns; ++c) t->setColumnHidden(c, true);
     int width = t->verticalScrollBar()->sizeHint().width() + 2 * t->frameWidth();
     for (int c = 0; c < kFirstReferenceIndex; ++c) width += t->columnWidth(c);
-    t->setMinimumWidth(width);
+    t->setFixedWidth(width);
     d->applyTalentVisibility(1);
     t->setUpdatesEnabled(true);
 }

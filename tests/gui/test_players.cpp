@@ -1,0 +1,379 @@
+// The player half of the main window on a demo world: list, editor, save, talent grid.
+// The area's two widgets sit in a window of the test's own, with a real database behind.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtTest>
+#include <memory>
+
+#include "common/progress.h"
+#include "foundation/dao.h"
+#include "foundation/settings.h"
+#include "guisupport.h"
+#include "mainwindow/frmmain_players.h"
+
+namespace fs = std::filesystem;
+using guisupport::child;
+
+namespace {
+
+struct RecordingProgress : ProgressSink {
+    QStringList statuses;
+    QList<int> percents;
+    void status(const std::string& text) override { statuses << QString::fromStdString(text); }
+    void percent(int value) override { percents << value; }
+};
+
+// Stars as the list shows them, computed here on their own: one decimal, German comma.
+QString stars(long long value) {
+    return QString::number(value / 2000.0, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')) +
+           QStringLiteral(" Sterne");
+}
+
+QString text(QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+}  // namespace
+
+class TestPlayers : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<guisupport::ProgramFolder> folder_;
+    std::unique_ptr<Dao> dao_;
+    Settings settings_;
+    RecordingProgress progress_;
+    std::unique_ptr<QWidget> host_;
+    PlayerArea* area_ = nullptr;
+    QSignalSpy* messages_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    QTableWidget* talents_ = nullptr;
+    long long club_ = 0;
+
+    std::string column(long long player, const char* name) {
+        return dao_->db().query("SELECT * FROM spieler WHERE NUMMER=" + std::to_string(player)).field(name).toString();
+    }
+
+    void click(QTableWidget* grid, int row, int col) {
+        grid->scrollTo(grid->model()->index(row, col));
+        const QRect rect = grid->visualRect(grid->model()->index(row, col));
+        QVERIFY(rect.isValid());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    QLineEdit* edit(const char* name) { return child<QLineEdit>(host_.get(), name); }
+    // Two of the names carry an umlaut: looked up as UTF-8.
+    QComboBox* combo(const char* name) { return host_->findChild<QComboBox*>(QString::fromUtf8(name)); }
+    void save() { child<QPushButton>(host_.get(), "btnspielerspeichern")->click(); }
+
+    // The row of the list holding the given player.
+    int rowOf(long long player) {
+        for (int r = 0; r < grid_->rowCount(); ++r)
+            if (text(grid_, r, 0).toLongLong() == player) return r;
+        return -1;
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<guisupport::ProgramFolder>();
+        dao_ = std::make_unique<Dao>();
+        dao_->open(folder_->path() / "kickora.mdb");
+        settings_ = Settings{};
+        settings_.programDir = folder_->path();
+        settings_.folders[FolderAttribute] = (folder_->path() / "attribute").string() + "/";
+        progress_ = RecordingProgress{};
+
+        host_ = std::make_unique<QWidget>();
+        host_->setWindowTitle(QStringLiteral("Spieler"));
+        area_ = new PlayerArea(*dao_, settings_, progress_, host_.get());
+        auto* layout = new QVBoxLayout(host_.get());
+        layout->addWidget(area_->playerPage(), 3);
+        layout->addWidget(area_->gridFrame(), 2);
+        host_->resize(1180, 900);
+        messages_ = new QSignalSpy(area_, &PlayerArea::message);
+
+        QStringList countries{QStringLiteral("TRANSFERMARKT")};
+        for (jet::Recordset& rs = dao_->query("SELECT NAME FROM vereine_national ORDER BY NAME"); !rs.eof(); rs.moveNext())
+            countries << QString::fromStdString(rs.field(0).toString());
+        area_->initgrid();
+        area_->load_attribute();
+        area_->setCountryList(countries);
+        grid_ = child<QTableWidget>(host_.get(), "flxgrdspieler");
+        talents_ = child<QTableWidget>(host_.get(), "flxgrdattribute");
+        QVERIFY(grid_ && talents_);
+        host_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(host_.get()));
+        club_ = dao_->query("SELECT NUMMER FROM vereine WHERE NUMMER>0 ORDER BY NUMMER").field(0).toInt();
+    }
+
+    void cleanup() {
+        delete messages_;
+        messages_ = nullptr;
+        host_.reset();
+        dao_.reset();
+        folder_.reset();
+    }
+
+    void clubPlayersAreListed() {
+        area_->showspielerliste(club_);
+        guisupport::screenshot(host_.get(), QStringLiteral("players_list"));
+
+        jet::Recordset& rs = dao_->query("SELECT s.NUMMER, s.[STÄRKE], s.[MAX_STÄRKE], s.ART FROM spieler s "
+                                         "INNER JOIN vereinspieler v ON v.spieler=s.NUMMER WHERE v.verein=" +
+                                         std::to_string(club_));
+        QCOMPARE(grid_->rowCount(), static_cast<int>(rs.recordCount()));
+        QCOMPARE(grid_->rowCount(), 20);
+        QVERIFY(grid_->isEnabled());
+        const QStringList positions{"Tor", "Abwehr", "Mittelfeld", "Sturm"};
+        for (; !rs.eof(); rs.moveNext()) {
+            const int row = rowOf(rs.field(0).toInt());
+            QVERIFY(row >= 0);
+            QCOMPARE(text(grid_, row, 3), stars(rs.field(1).toInt()));
+            QCOMPARE(text(grid_, row, 4), stars(rs.field(2).toInt()));
+            QCOMPARE(text(grid_, row, 7), positions[static_cast<int>(rs.field(3).toInt())]);
+        }
+        // Goalkeepers first, then by name.
+        QCOMPARE(text(grid_, 0, 7), QStringLiteral("Tor"));
+        QCOMPARE(text(grid_, 19, 7), QStringLiteral("Sturm"));
+        // Every second row light yellow, the number column excepted.
+        const QColor yellow(255, 255, 192);
+        for (int r = 0; r < grid_->rowCount(); ++r)
+            for (int c = 1; c < 18; ++c)
+                QCOMPARE(grid_->item(r, c)->background().color() == yellow, r % 2 == 1);
+        QVERIFY(grid_->item(1, 0)->background().color() != yellow);
+        // Headers and the hidden working columns.
+        QCOMPARE(grid_->columnCount(), 18);
+        QCOMPARE(grid_->horizontalHeaderItem(3)->text(), QStringLiteral("Stärke"));
+        QCOMPARE(grid_->horizontalHeaderItem(8)->text(), QStringLiteral("Rückenummer"));
+        for (int c = 0; c < 10; ++c) QVERIFY(!grid_->isColumnHidden(c));
+        for (int c = 10; c < 18; ++c) QVERIFY(grid_->isColumnHidden(c));
+        QVERIFY(grid_->horizontalHeader()->length() <= grid_->viewport()->width());
+        // Status text while loading, cleared at the end; the bar ends at 100.
+        QVERIFY(progress_.statuses.contains(QStringLiteral("Lade Spielerliste...")));
+        QCOMPARE(progress_.statuses.last(), QString());
+        QCOMPARE(progress_.percents.last(), 100);
+        // The player frames wait for a click.
+        QVERIFY(!child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
+        QVERIFY(!child<QPushButton>(host_.get(), "btnspielerspeichern")->isEnabled());
+    }
+
+    void emptyClubShowsTwentyBlankDisabledRows() {
+        area_->showspielerliste(club_);
+        area_->showspielerliste(987654);
+        guisupport::screenshot(host_.get(), QStringLiteral("players_empty_club"));
+        QCOMPARE(grid_->rowCount(), 20);
+        QVERIFY(!grid_->isEnabled());
+        for (int r = 0; r < 20; ++r)
+            for (int c = 0; c < 18; ++c) QVERIFY(text(grid_, r, c).isEmpty());
+    }
+
+    void clickingARowFillsTheEditor() {
+        area_->showspielerliste(club_);
+        QSignalSpy shown(area_, &PlayerArea::playerShown);
+        const int row = 5;
+        const long long player = text(grid_, row, 0).toLongLong();
+        click(grid_, row, 2);
+        guisupport::screenshot(host_.get(), QStringLiteral("players_editor"));
+        QCOMPARE(shown.count(), 1);
+        QVERIFY(child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
+        QVERIFY(child<QGroupBox>(host_.get(), "framespielertalente")->isEnabled());
+
+        QCOMPARE(edit("txtspielernr")->text().toLongLong(), player);
+        QCOMPARE(edit("txtspielername")->text().toStdString(), column(player, "NAME"));
+        QCOMPARE(edit("txtspielervorname")->text().toStdString(), column(player, "VORNAME"));
+        QCOMPARE(edit("txtspielergroesse")->text().toStdString(), column(player, "GROESSE"));
+        QCOMPARE(edit("txtspielereinsatz")->text().toStdString(), column(player, "REST_EINSÄTZE"));
+        QCOMPARE(edit("txtspielerrnr")->text().toStdString(), column(player, "RUECKENNUMMER"));
+        QCOMPARE(combo("cbospielerland")->currentText().toStdString(), column(player, "NATION"));
+        QCOMPARE(combo("cbospielerstärke")->currentIndex() * 1000, std::stoi(column(player, "STÄRKE")));
+        QCOMPARE(combo("cbospielermstärke")->currentIndex() * 1000, std::stoi(column(player, "MAX_STÄRKE")));
+        QCOMPARE(combo("cbospielerpos")->currentIndex(), std::stoi(column(player, "ART")));
+        QCOMPARE(child<QWidget>(host_.get(), "picgesicht")->property("tag").toLongLong(),
+                 std::stoll(column(player, "GESICHT")));
+        QCOMPARE(combo("cbospielerstärke")->count(), 13);
+        QCOMPARE(combo("cbospielerstärke")->itemText(12), QStringLiteral("6.0 Sterne"));
+    }
+
+    void strengthBetweenHalfStarsAndMissingCountry() {
+        const long long player = dao_->query("SELECT spieler FROM vereinspieler WHERE verein=" + std::to_string(club_)).field(0).toInt();
+        dao_->execute("UPDATE spieler SET [STÄRKE]=5300, [MAX_STÄRKE]=12000, NATION=\"Atlantis\" WHERE NUMMER=" +
+                      std::to_string(player));
+        area_->showspielerliste(club_);
+        const int row = rowOf(player);
+        QCOMPARE(text(grid_, row, 3), QStringLiteral("2,7 Sterne"));
+        QCOMPARE(text(grid_, row, 4), QStringLiteral("6,0 Sterne"));
+        click(grid_, row, 1);
+        QCOMPARE(combo("cbospielerstärke")->currentText(), QStringLiteral("2.5 Sterne"));
+        QCOMPARE(combo("cbospielermstärke")->currentText(), QStringLiteral("6.0 Sterne"));
+        QCOMPARE(combo("cbospielerland")->currentText(), QStringLiteral("TRANSFERMARKT"));
+        save();
+        QCOMPARE(messages_->count(), 0);
+        QCOMPARE(column(player, "STÄRKE"), std::string("5000"));
+        QCOMPARE(column(player, "MAX_STÄRKE"), std::string("12000"));
+        QCOMPARE(column(player, "NATION"), std::string("TRANSFERMARKT"));
+        QCOMPARE(text(grid_, row, 3), QStringLiteral("2,5 Sterne"));
+    }
+
+    void editingAndSavingWritesTheRowAndTheList() {
+        area_->showspielerliste(club_);
+        const int row = 8;
+        const long long player = text(grid_, row, 0).toLongLong();
+        const std::string posY = column(player, "LIEBLINGSPOS_Y");
+        click(grid_, row, 1);
+        edit("txtspielername")->setText(QStringLiteral("O\"Brien"));
+        edit("txtspielervorname")->setText(QStringLiteral("Seán"));
+        edit("txtspielergroesse")->setText(QStringLiteral("199"));
+        edit("txtspielereinsatz")->setText(QStringLiteral("12"));
+        edit("txtspielerrnr")->setText(QStringLiteral("99"));
+        combo("cbospielerstärke")->setCurrentIndex(7);
+        combo("cbospielermstärke")->setCurrentIndex(11);
+        combo("cbospielerpos")->setCurrentIndex(3);
+        combo("cbospielerland")->setCurrentText(QStringLiteral("Frankreich"));
+        save();
+        guisupport::screenshot(host_.get(), QStringLiteral("players_saved"));
+        QCOMPARE(messages_->count(), 0);
+
+        QCOMPARE(column(player, "NAME"), std::string("O\"Brien"));
+        QCOMPARE(column(player, "VORNAME"), std::string("Seán"));
+        QCOMPARE(column(player, "GROESSE"), std::string("199"));
+        QCOMPARE(column(player, "REST_EINSÄTZE"), std::string("12"));
+        QCOMPARE(column(player, "RUECKENNUMMER"), std::string("99"));
+        QCOMPARE(column(player, "STÄRKE"), std::string("7000"));
+        QCOMPARE(column(player, "MAX_STÄRKE"), std::string("11000"));
+        QCOMPARE(column(player, "ART"), std::string("3"));
+        QCOMPARE(column(player, "NATION"), std::string("Frankreich"));
+        QCOMPARE(column(player, "LIEBLINGSPOS_Y"), posY);
+
+        // The list row shows what was written.
+        QCOMPARE(text(grid_, row, 1), QStringLiteral("O\"Brien"));
+        QCOMPARE(text(grid_, row, 3), QStringLiteral("3,5 Sterne"));
+        QCOMPARE(text(grid_, row, 4), QStringLiteral("5,5 Sterne"));
+        QCOMPARE(text(grid_, row, 5), QStringLiteral("Frankreich"));
+        QCOMPARE(text(grid_, row, 6), QStringLiteral("199"));
+        QCOMPARE(text(grid_, row, 7), QStringLiteral("Sturm"));
+        QCOMPARE(text(grid_, row, 8), QStringLiteral("99"));
+        QCOMPARE(text(grid_, row, 9), QStringLiteral("12"));
+        QCOMPARE(text(grid_, row, 14).toStdString(), column(player, "HAUTFARBE"));
+        QCOMPARE(text(grid_, row, 15).toStdString(), column(player, "HAARFARBE"));
+    }
+
+    void badNumbersAndEngineErrorsWriteNothing() {
+        area_->showspielerliste(club_);
+        const int row = 3;
+        const long long player = text(grid_, row, 0).toLongLong();
+        click(grid_, row, 1);
+        const std::string name = column(player, "NAME");
+        const QStringList before = [&] {
+            QStringList cells;
+            for (int c = 0; c < 18; ++c) cells << text(grid_, row, c);
+            return cells;
+        }();
+        auto rowNow = [&] {
+            QStringList cells;
+            for (int c = 0; c < 18; ++c) cells << text(grid_, row, c);
+            return cells;
+        };
+
+        const struct {
+            const char* field;
+            const char* value;
+            QString named;
+        } cases[] = {{"txtspielergroesse", "1,90", QStringLiteral("Größe")},
+                     {"txtspielereinsatz", "", QStringLiteral("Resteinsätze")},
+                     {"txtspielerrnr", "sieben", QStringLiteral("Rückennummer")}};
+        for (const auto& c : cases) {
+            click(grid_, row, 1);
+            edit("txtspielername")->setText(QStringLiteral("Geändert"));
+            edit(c.field)->setText(QString::fromUtf8(c.value));
+            messages_->clear();
+            save();
+            QCOMPARE(messages_->count(), 1);
+            QVERIFY2(messages_->at(0).at(1).toString().contains(c.named), qPrintable(messages_->at(0).at(1).toString()));
+            QCOMPARE(column(player, "NAME"), name);
+            QCOMPARE(rowNow(), before);
+        }
+        guisupport::screenshot(host_.get(), QStringLiteral("players_bad_number"));
+
+        // An engine error reaches the user; the list row stays as the database has it.
+        dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+        click(grid_, row, 1);
+        edit("txtspielername")->setText(QStringLiteral("Geändert"));
+        messages_->clear();
+        save();
+        QCOMPARE(messages_->count(), 1);
+        QVERIFY(messages_->at(0).at(1).toString().contains(QStringLiteral("gesperrt")));
+        QCOMPARE(column(player, "NAME"), name);
+        QCOMPARE(rowNow(), before);
+    }
+
+    void talentsCycleAndAreSaved() {
+        QCOMPARE(talents_->rowCount(), 53);
+        QVERIFY(talents_->isColumnHidden(16));
+        QCOMPARE(talents_->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Talent"));
+        QCOMPARE(talents_->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Voraus."));
+        QCOMPARE(talents_->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Schutz"));
+        // Every talent has its icon from the attribute folder.
+        for (int r = 0; r < 53; ++r)
+            QVERIFY(!talents_->item(r, 0)->data(Qt::DecorationRole).value<QPixmap>().isNull());
+
+        // A field player with known lists.
+        const long long player = dao_->query("SELECT s.NUMMER FROM spieler s INNER JOIN vereinspieler v ON v.spieler=s.NUMMER "
+                                             "WHERE s.ART=2 AND v.verein=" + std::to_string(club_)).field(0).toInt();
+        dao_->execute("UPDATE spieler SET ERLERNT=\"0, 5\", GESPERRT=\"40\" WHERE NUMMER=" + std::to_string(player));
+        area_->showspielerliste(club_);
+        const int row = rowOf(player);
+        click(grid_, row, 1);
+        auto marked = [&](int talentRow) { return !talents_->item(talentRow - 1, 1)->data(Qt::DecorationRole).isNull(); };
+        auto tip = [&](int talentRow) { return talents_->item(talentRow - 1, 1)->toolTip(); };
+        QVERIFY(marked(1) && marked(6) && marked(41));
+        QCOMPARE(tip(1), QStringLiteral("Erlernt"));
+        QCOMPARE(tip(41), QStringLiteral("Gesperrt"));
+        int marks = 0;
+        for (int r = 1; r <= 53; ++r) marks += marked(r);
+        QCOMPARE(marks, 3);
+        // Field player: rows 1..47 shown, 48..53 hidden.
+        for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r >= 48);
+        // Tooltips name the talent, and for a reference the referenced talent.
+        QCOMPARE(talents_->item(1, 0)->toolTip(), talents_->item(1, 3)->text());
+        QCOMPARE(talents_->item(1, 4)->toolTip(), talents_->item(0, 3)->text());  // talent 2 needs talent 1
+
+        // Row 3: three clicks come back to none; row 10 learned; row 6 blocked (column 1).
+        for (int k = 0; k < 3; ++k) click(talents_, 2, 0);
+        QVERIFY(!marked(3));
+        click(talents_, 9, 0);
+        click(talents_, 5, 1);
+        QCOMPARE(tip(10), QStringLiteral("Erlernt"));
+        QCOMPARE(tip(6), QStringLiteral("Gesperrt"));
+        click(talents_, 9, 3);  // the name column does not cycle
+        QCOMPARE(tip(10), QStringLiteral("Erlernt"));
+        guisupport::screenshot(host_.get(), QStringLiteral("players_talents"));
+        save();
+        QCOMPARE(messages_->count(), 0);
+        QCOMPARE(column(player, "ERLERNT"), std::string("0,9"));
+        QCOMPARE(column(player, "GESPERRT"), std::string("5,40"));
+        QCOMPARE(text(grid_, row, 16), QStringLiteral("0,9"));
+        QCOMPARE(text(grid_, row, 17), QStringLiteral("5,40"));
+
+        // A goalkeeper sees rows 41..53 only; the states of hidden rows still reach the save.
+        const long long keeper = dao_->query("SELECT s.NUMMER FROM spieler s INNER JOIN vereinspieler v ON v.spieler=s.NUMMER "
+                                             "WHERE s.ART=0 AND v.verein=" + std::to_string(club_)).field(0).toInt();
+        dao_->execute("UPDATE spieler SET ERLERNT=\"2,50\", GESPERRT=\"\" WHERE NUMMER=" + std::to_string(keeper));
+        area_->showspielerliste(club_);
+        click(grid_, rowOf(keeper), 1);
+        for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
+        guisupport::screenshot(host_.get(), QStringLiteral("players_goalkeeper"));
+        save();
+        QCOMPARE(column(keeper, "ERLERNT"), std::string("2,50"));
+        QCOMPARE(column(keeper, "GESPERRT"), std::string(""));
+    }
+};
+
+QTEST_MAIN(TestPlayers)
+#include "test_players.moc"
