@@ -7,7 +7,14 @@
 #include "editor/graphics/reszip.h"
 
 #include <QImage>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <deque>
 #include <fstream>
+#include <mutex>
+#include <thread>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -43,11 +50,22 @@ private:
     int last_ = -1;
 };
 
+// Writes the file in place: a crest of the same size overwrites its old blocks instead of
+// freeing and allocating them again, which is what makes rewriting a thousand crests slow.
 void writeWhole(const fs::path& file, const gfx::Bytes& bytes)
 {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush())
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    bool ok = fd >= 0;
+    std::size_t done = 0;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    if (fd >= 0 && ::close(fd) != 0)
+        ok = false;
+    if (!ok)
         throw gfx::Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
 }
 
@@ -76,13 +94,40 @@ void loadCrestPreviews(const std::string& folder, const std::function<void(int, 
     NullProgress none;
     ProgressSink& sink = progress ? *progress : none;
     sink.status(kStatusLoading);
+    auto fit = [](QImage img) {
+        if (!img.isNull() && (img.width() > kCellSize || img.height() > kCellSize))
+            img = img.scaled(kCellSize, kCellSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return img;
+    };
+    // default.tga is read and decoded once; a missing crest gets its bytes and its picture.
+    gfx::Bytes fallback;
+    QImage fallbackImage;
+    bool fallbackRead = false;
     Percent pct(sink, kCount - 1);
     for (int n = 0; n < kCount; ++n) {
         pct.set(n);
-        QImage img = gfx::loadPicture(loadwappen(folder, n));
-        if (!img.isNull() && (img.width() > kCellSize || img.height() > kCellSize))
-            img = img.scaled(kCellSize, kCellSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        cell(n, img);
+        const fs::path file = crestFile(folder, n);
+        QImage img = gfx::loadPicture(file);
+        std::error_code ec;
+        if (img.isNull() && !fs::exists(file, ec)) {
+            if (!fallbackRead) {
+                fallbackRead = true;
+                try {
+                    fallback = gfx::readBinaryFile(defaultTga(folder));
+                } catch (const gfx::Error&) {
+                }
+                fallbackImage = fit(gfx::loadPicture(defaultTga(folder)));
+            }
+            if (!fallback.empty()) {
+                try {
+                    writeWhole(file, fallback);
+                } catch (const gfx::Error&) {
+                }
+            }
+            cell(n, fallbackImage);
+            continue;
+        }
+        cell(n, fit(img));
     }
     sink.status("");
 }
@@ -93,6 +138,75 @@ std::vector<QImage> loadCrestPreviews(const std::string& folder, ProgressSink* p
     loadCrestPreviews(folder, [&](int n, const QImage& img) { out[n] = img; }, progress);
     return out;
 }
+
+namespace {
+
+// Converts and writes crest files on a second thread while the next member is inflated: the
+// import spends its time half in zlib and half in conversion and the file system.
+class FileWriterThread {
+public:
+    FileWriterThread() : thread_([this] { run(); }) {}
+    ~FileWriterThread() { finish(); }
+
+    void push(fs::path file, gfx::GfpImage image, std::string failMessage)
+    {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [this] { return queue_.size() < 64; });
+        queue_.push_back({std::move(file), std::move(image), std::move(failMessage)});
+        ready_.notify_one();
+    }
+    // Waits for every file; returns the messages of the files that could not be written.
+    std::vector<std::string> finish()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+            ready_.notify_one();
+        }
+        if (thread_.joinable())
+            thread_.join();
+        return std::move(failures_);
+    }
+    int written() const { return written_; }
+
+private:
+    struct Job {
+        fs::path file;
+        gfx::GfpImage image;
+        std::string failMessage;
+    };
+    void run()
+    {
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(mutex_);
+                ready_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty())
+                    return;
+                job = std::move(queue_.front());
+                queue_.pop_front();
+                room_.notify_one();
+            }
+            try {
+                writeWhole(job.file, gfx::gfpToTga(job.image));
+                ++written_;
+            } catch (const gfx::Error& e) {
+                failures_.push_back(job.failMessage + e.what());
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable ready_, room_;
+    std::deque<Job> queue_;
+    bool done_ = false;
+    std::vector<std::string> failures_;  // only touched by the thread until it is joined
+    int written_ = 0;
+    std::thread thread_;
+};
+
+}  // namespace
 
 ImportResult importCrests(const std::string& folder, const fs::path& archive, ProgressSink& progress)
 {
@@ -108,30 +222,32 @@ ImportResult importCrests(const std::string& folder, const fs::path& archive, Pr
     std::error_code ec;
     fs::create_directories(fs::path(folder), ec);
     Percent pct(progress, r.members - 1);
+    FileWriterThread writer;
     for (std::size_t i = 0; i < a.members().size(); ++i) {
         const gfx::ResMember& m = a.members()[i];
         if (m.type != gfx::kCrestType)
             continue;
         pct.set(static_cast<long>(i));
+        const std::string prefix = "Eintrag " + std::to_string(i) + " (" + m.name + ")";
         // Names come from the file: only plain names inside the crest folder.
         if (!gfx::isPlainFileName(m.name)) {
-            r.messages.push_back("Eintrag " + std::to_string(i) + " (" + m.name +
-                                 ") übersprungen: der Name ist kein einfacher Dateiname.");
+            r.messages.push_back(prefix + " übersprungen: der Name ist kein einfacher Dateiname.");
             continue;
         }
         try {
             gfx::Bytes gfp = a.memberGfp(i);
-            gfx::GfpImage img = gfx::decodeGfp(gfp.data(), gfp.size());
-            writeWhole(fs::path(folder + m.name + ".tga"), gfx::gfpToTga(img));
-            ++r.imported;
+            writer.push(fs::path(folder + m.name + ".tga"), gfx::decodeGfp(gfp.data(), gfp.size()),
+                        prefix + " übersprungen: ");
         } catch (const gfx::Error& e) {
             std::string what = e.what();
-            const std::string prefix = "Eintrag " + std::to_string(i) + " (" + m.name + "): ";
-            if (what.rfind(prefix, 0) == 0)
-                what = what.substr(prefix.size());
-            r.messages.push_back("Eintrag " + std::to_string(i) + " (" + m.name + ") übersprungen: " + what);
+            if (what.rfind(prefix + ": ", 0) == 0)
+                what = what.substr(prefix.size() + 2);
+            r.messages.push_back(prefix + " übersprungen: " + what);
         }
     }
+    for (std::string& m : writer.finish())
+        r.messages.push_back(std::move(m));
+    r.imported = writer.written();
     progress.status("");
     return r;
 }

@@ -55,6 +55,13 @@ ResArchive ResArchive::open(const fs::path& file)
     a.size_ = static_cast<std::uint64_t>(end);
     if (a.size_ < kHeadSize)
         throw Error("Das Archiv " + file.filename().string() + " ist kürzer als sein Kopf.");
+    // Archives of the game are a few megabytes: one read instead of a seek per member.
+    if (a.size_ <= kWholeFileLimit) {
+        Bytes all(static_cast<std::size_t>(a.size_));
+        a.readAt(0, all.data(), all.size());
+        a.whole_ = std::move(all);
+        a.in_.close();
+    }
     std::uint8_t head[kHeadSize];
     a.readAt(0, head, kHeadSize);
     if (std::memcmp(head, "RESF", 4) != 0)
@@ -84,6 +91,12 @@ ResArchive ResArchive::open(const fs::path& file)
 
 void ResArchive::readAt(std::uint64_t offset, void* dst, std::size_t n)
 {
+    if (!whole_.empty()) {
+        if (offset > whole_.size() || n > whole_.size() - offset)
+            throw Error("Die Datei " + path_.string() + " kann nicht gelesen werden.");
+        std::memcpy(dst, whole_.data() + offset, n);
+        return;
+    }
     in_.clear();
     in_.seekg(static_cast<std::streamoff>(offset));
     if (!in_.read(static_cast<char*>(dst), static_cast<std::streamsize>(n)))

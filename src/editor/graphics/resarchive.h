@@ -52,8 +52,10 @@ private:
     void readAt(std::uint64_t offset, void* dst, std::size_t n);
     std::string describe(std::size_t index) const;
 
+    static constexpr std::uint64_t kWholeFileLimit = 64u << 20;
     std::filesystem::path path_;
     std::ifstream in_;
+    Bytes whole_;  // the file, when small enough to hold
     std::uint64_t size_ = 0;
     std::uint32_t directoryOffset_ = 0;
     std::vector<ResMember> members_;

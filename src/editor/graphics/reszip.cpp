@@ -39,18 +39,21 @@ bool isNalp(const std::uint8_t* p) { return std::memcmp(p, "NALP", 4) == 0; }
 // Buffer size of the game's zlib wrapper: 1 % plus 12 bytes, rounded to the nearest byte.
 std::size_t gameBufferSize(std::size_t n) { return static_cast<std::size_t>(std::llround(n * 0.01 + n + 12.0)); }
 
-struct ExpandTables {
-    std::uint8_t e5[32];
-    std::uint8_t e6[64];
-    ExpandTables()
+// Blue, green, red of every 16-bit value.
+struct ExpandTable {
+    std::array<std::array<std::uint8_t, 3>, 65536> bgr;
+    ExpandTable()
     {
-        for (int v = 0; v < 32; ++v)
-            e5[v] = static_cast<std::uint8_t>(expand5(v));
-        for (int v = 0; v < 64; ++v)
-            e6[v] = static_cast<std::uint8_t>(expand6(v));
+        for (unsigned v = 0; v < 65536; ++v)
+            bgr[v] = {static_cast<std::uint8_t>(expand5(v & 31)), static_cast<std::uint8_t>(expand6((v >> 5) & 63)),
+                      static_cast<std::uint8_t>(expand5(v >> 11))};
     }
 };
-const ExpandTables kExpand;
+const ExpandTable& expandTable()
+{
+    static const ExpandTable table;
+    return table;
+}
 
 }  // namespace
 
@@ -277,6 +280,7 @@ Bytes gfpToTga(const GfpImage& image)
     out[15] = static_cast<std::uint8_t>(height >> 8);
     out[16] = 24;
     std::uint8_t* dst = out.data() + 18;
+    const auto& table = expandTable().bgr;
     for (int y = height - 1; y >= 0; --y) {
         const std::uint8_t* src = image.pixels.data() + std::size_t(y) * width * bpp;
         for (int x = 0; x < width; ++x, dst += 3) {
@@ -284,10 +288,7 @@ Bytes gfpToTga(const GfpImage& image)
                 dst[0] = dst[1] = dst[2] = src[x];
                 continue;
             }
-            const unsigned v = src[2 * x] | unsigned(src[2 * x + 1]) << 8;
-            dst[0] = kExpand.e5[v & 31];
-            dst[1] = kExpand.e6[(v >> 5) & 63];
-            dst[2] = kExpand.e5[v >> 11];
+            std::memcpy(dst, table[src[2 * x] | unsigned(src[2 * x + 1]) << 8].data(), 3);
         }
     }
     return out;
