@@ -1,5 +1,6 @@
 // Start of the editor on fresh program folders: settings, title, database, damaged databases.
 #include <QLabel>
+#include <QTreeWidget>
 #include <QtTest>
 #include <fstream>
 
@@ -33,6 +34,7 @@ private slots:
         const fs::path ini = folder.path() / "kickoraeditor.ini";
         QVERIFY(!fs::exists(ini));
         FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.resize(1280, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         guisupport::screenshot(&window, QStringLiteral("frmmain_first_start"));
@@ -61,6 +63,7 @@ private slots:
         const std::string original = bytesOf(db);
 
         FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.resize(1280, 800);
         window.show();
         guisupport::screenshot(&window, QStringLiteral("frmmain_jet_converted"));
 
@@ -81,11 +84,18 @@ private slots:
         const std::string original = bytesOf(db);
 
         FrmMain window(folder.path(), Registry(folder.prefix()));
+        window.resize(1280, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         guisupport::screenshot(&window, QStringLiteral("frmmain_damaged_database"));
 
         QVERIFY(!window.dao().isOpen());
+        // The tree still holds the root and the twelve continents, and nothing else.
+        auto* tvdb = guisupport::child<QTreeWidget>(&window, "tvdb");
+        QCOMPARE(tvdb->topLevelItemCount(), 13);
+        QCOMPARE(tvdb->topLevelItem(0)->text(0), QStringLiteral("Kickora"));
+        QCOMPARE(tvdb->topLevelItem(0)->childCount(), 0);
+        for (int i = 1; i < 13; ++i) QCOMPARE(tvdb->topLevelItem(i)->childCount(), 0);
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::Critical);
         QVERIFY(bytesOf(db) == original);

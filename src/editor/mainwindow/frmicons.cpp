@@ -1,0 +1,246 @@
+#include "mainwindow/frmicons.h"
+
+#include <QDir>
+#include <cmath>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace icons {
+
+namespace {
+
+constexpr int kSize = 24;
+
+QPixmap canvas() {
+    QPixmap pm(kSize, kSize);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
+// Looks in the user's theme first and in Adwaita's plain pictures when the user has none.
+QIcon themed(const char* name) {
+    static const bool fallbackSet = [] {
+        if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor")) {
+            for (const QString& dir : QIcon::themeSearchPaths())
+                if (QDir(dir + QStringLiteral("/Adwaita")).exists()) {
+                    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+                    break;
+                }
+        }
+        return true;
+    }();
+    (void)fallbackSet;
+    return QIcon::fromTheme(QString::fromLatin1(name));
+}
+
+QPainterPath shirtPath() {
+    QPainterPath p;
+    p.moveTo(8, 3);
+    p.lineTo(2, 7);
+    p.lineTo(4, 11);
+    p.lineTo(6, 10);
+    p.lineTo(6, 21);
+    p.lineTo(18, 21);
+    p.lineTo(18, 10);
+    p.lineTo(20, 11);
+    p.lineTo(22, 7);
+    p.lineTo(16, 3);
+    p.quadTo(12, 7, 8, 3);
+    p.closeSubpath();
+    return p;
+}
+
+QPixmap shirt(const QColor& body, const QColor& stripe) {
+    QPixmap pm = canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = shirtPath();
+    g.fillPath(path, body);
+    g.setClipPath(path);
+    g.fillRect(QRectF(10.5, 0, 3, kSize), stripe);
+    g.setClipping(false);
+    g.setPen(QPen(QColor(40, 40, 40), 1.2));
+    g.drawPath(path);
+    return pm;
+}
+
+QPainterPath shieldPath(const QRectF& r) {
+    QPainterPath p;
+    p.moveTo(r.left(), r.top());
+    p.lineTo(r.right(), r.top());
+    p.lineTo(r.right(), r.top() + r.height() * 0.45);
+    p.quadTo(r.right(), r.bottom() - r.height() * 0.15, r.center().x(), r.bottom());
+    p.quadTo(r.left(), r.bottom() - r.height() * 0.15, r.left(), r.top() + r.height() * 0.45);
+    p.closeSubpath();
+    return p;
+}
+
+QPixmap shield(const QColor& a, const QColor& b) {
+    QPixmap pm = canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    const QPainterPath path = shieldPath(QRectF(4, 2.5, 16, 19));
+    g.fillPath(path, a);
+    g.setClipPath(path);
+    g.fillRect(QRectF(12, 0, 12, 24), b);
+    g.setClipping(false);
+    g.setPen(QPen(QColor(50, 50, 50), 1.2));
+    g.drawPath(path);
+    return pm;
+}
+
+QPixmap globe() {
+    QPixmap pm = canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(2.5, 2.5, 19, 19);
+    g.setBrush(QColor(70, 140, 210));
+    g.setPen(QPen(QColor(30, 70, 120), 1.2));
+    g.drawEllipse(r);
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(90, 170, 80));
+    g.drawEllipse(QRectF(6, 6, 7, 6));
+    g.drawEllipse(QRectF(12, 12, 6, 7));
+    g.setBrush(Qt::NoBrush);
+    g.setPen(QPen(QColor(255, 255, 255, 120), 0.8));
+    g.drawEllipse(QRectF(8, 2.5, 8, 19));
+    g.drawLine(QPointF(2.5, 12), QPointF(21.5, 12));
+    return pm;
+}
+
+QPixmap flag() {
+    QPixmap pm = canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(90, 70, 50), 1.6));
+    g.drawLine(QPointF(4.5, 2), QPointF(4.5, 22));
+    const QRectF cloth(5.5, 3.5, 15, 10);
+    g.fillRect(QRectF(cloth.left(), cloth.top(), cloth.width(), cloth.height() / 3), QColor(30, 30, 30));
+    g.fillRect(QRectF(cloth.left(), cloth.top() + cloth.height() / 3, cloth.width(), cloth.height() / 3),
+               QColor(210, 40, 40));
+    g.fillRect(QRectF(cloth.left(), cloth.top() + 2 * cloth.height() / 3, cloth.width(), cloth.height() / 3),
+               QColor(245, 200, 40));
+    g.setPen(QPen(QColor(60, 60, 60), 0.8));
+    g.setBrush(Qt::NoBrush);
+    g.drawRect(cloth);
+    return pm;
+}
+
+// A sheet of paper with a blue arrow in or out.
+QPixmap transfer(bool in, bool club) {
+    QPixmap pm = club ? shield(QColor(200, 60, 60), QColor(245, 245, 245)) : canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    if (!club) {
+        g.setPen(QPen(QColor(110, 110, 110), 1));
+        g.setBrush(QColor(250, 250, 250));
+        g.drawRect(QRectF(5.5, 2.5, 13, 19));
+        g.setPen(QPen(QColor(160, 160, 160), 1));
+        for (int y = 7; y <= 17; y += 3) g.drawLine(QPointF(8, y), QPointF(16, y));
+    }
+    QPainterPath arrow;
+    const qreal y = club ? 18 : 16;
+    if (in) {
+        arrow.moveTo(1, y - 2);
+        arrow.lineTo(8, y - 2);
+        arrow.lineTo(8, y - 5);
+        arrow.lineTo(13, y);
+        arrow.lineTo(8, y + 5);
+        arrow.lineTo(8, y + 2);
+        arrow.lineTo(1, y + 2);
+    } else {
+        arrow.moveTo(11, y - 2);
+        arrow.lineTo(18, y - 2);
+        arrow.lineTo(18, y - 5);
+        arrow.lineTo(23, y);
+        arrow.lineTo(18, y + 5);
+        arrow.lineTo(18, y + 2);
+        arrow.lineTo(11, y + 2);
+    }
+    arrow.closeSubpath();
+    g.setPen(QPen(QColor(20, 60, 130), 1));
+    g.setBrush(in ? QColor(60, 150, 60) : QColor(50, 110, 200));
+    g.drawPath(arrow);
+    return pm;
+}
+
+QPixmap drawnDocument(int kind) {
+    QPixmap pm = canvas();
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    if (kind == 1) {  // open: a folder
+        g.setPen(QPen(QColor(150, 110, 30), 1));
+        g.setBrush(QColor(240, 200, 90));
+        g.drawRect(QRectF(2.5, 6.5, 19, 14));
+        g.drawRect(QRectF(2.5, 4.5, 8, 3));
+        return pm;
+    }
+    if (kind == 2) {  // save: a disk
+        g.setPen(QPen(QColor(40, 60, 110), 1));
+        g.setBrush(QColor(70, 110, 190));
+        g.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 2, 2);
+        g.setBrush(QColor(240, 240, 240));
+        g.drawRect(QRectF(7.5, 3.5, 9, 6));
+        g.drawRect(QRectF(6.5, 13.5, 11, 7));
+        return pm;
+    }
+    g.setPen(QPen(QColor(110, 110, 110), 1));  // new: a blank sheet
+    g.setBrush(QColor(252, 252, 252));
+    g.drawRect(QRectF(5.5, 2.5, 13, 19));
+    g.setPen(QPen(QColor(60, 150, 60), 2.2));
+    g.drawLine(QPointF(15, 13), QPointF(15, 21));
+    g.drawLine(QPointF(11, 17), QPointF(19, 17));
+    return pm;
+}
+
+}  // namespace
+
+QIcon toolbar(const QString& key) {
+    if (key == QLatin1String("new") || key == QLatin1String("open") || key == QLatin1String("save")) {
+        const int kind = key == QLatin1String("new") ? 0 : key == QLatin1String("open") ? 1 : 2;
+        const char* names[] = {"document-new", "document-open", "document-save"};
+        QIcon icon = themed(names[kind]);
+        return icon.isNull() ? QIcon(drawnDocument(kind)) : icon;
+    }
+    if (key == QLatin1String("impconfig")) return QIcon(transfer(true, false));
+    if (key == QLatin1String("expconfig")) return QIcon(transfer(false, false));
+    if (key == QLatin1String("impzentor4")) return QIcon(transfer(true, true));
+    if (key == QLatin1String("trikotoriginal")) return QIcon(shirt(QColor(30, 90, 190), QColor(245, 245, 245)));
+    if (key == QLatin1String("trikotkickoranet")) return QIcon(shirt(QColor(200, 40, 40), QColor(250, 210, 40)));
+    return {};
+}
+
+QIcon tree(int image) {
+    switch (image) {
+        case 4: return QIcon(globe());
+        case 5: return QIcon(flag());
+        case 6: return QIcon(shield(QColor(40, 120, 60), QColor(245, 245, 245)));
+    }
+    return {};
+}
+
+QIcon program() {
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter g(&pm);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(30, 30, 30), 2.5));
+    g.setBrush(Qt::white);
+    g.drawEllipse(QRectF(4, 4, 56, 56));
+    // The pentagon in the middle and the seams to the rim.
+    QPolygonF pentagon;
+    for (int i = 0; i < 5; ++i) {
+        const double a = -M_PI / 2 + i * 2 * M_PI / 5;
+        pentagon << QPointF(32 + 11 * std::cos(a), 32 + 11 * std::sin(a));
+    }
+    g.setBrush(QColor(30, 30, 30));
+    g.drawPolygon(pentagon);
+    for (const QPointF& p : pentagon) {
+        const QPointF dir = (p - QPointF(32, 32)) / 11.0;
+        g.drawLine(p, QPointF(32, 32) + dir * 27);
+    }
+    return QIcon(pm);
+}
+
+}  // namespace icons

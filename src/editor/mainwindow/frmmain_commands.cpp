@@ -1,0 +1,373 @@
+// The main window's menus, toolbar and the commands that act on settings and the whole database.
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <filesystem>
+#include <system_error>
+
+#include "common/paths.h"
+#include "common/ui/messagebox.h"
+#include "mainwindow/dbtree.h"
+#include "mainwindow/frmabout.h"
+#include "mainwindow/frmicons.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow/frmmain_busy.h"
+#include "mainwindow/frmnew.h"
+#include "mainwindow/newitem.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kNationRole = Qt::UserRole + 1;
+
+QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
+}  // namespace
+
+// ---------------------------------------------------------------- menus and toolbar
+
+QAction* FrmMain::menuItem(QMenu* menu, const QString& menuName, int index, const QString& caption,
+                           const QKeySequence& shortcut, bool hidden) {
+    QAction* action = nullptr;
+    if (caption == QLatin1String("-")) {
+        action = menu->addSeparator();
+    } else {
+        action = menu->addAction(caption);
+        action->setShortcut(shortcut);
+    }
+    const QString name = menuName + QStringLiteral("item_") + QString::number(index);
+    action->setObjectName(name);
+    action->setVisible(!hidden);
+    actions_.insert(name, action);
+    return action;
+}
+
+QAction* FrmMain::menuAction(const QString& menuName, int index) const {
+    return actions_.value(menuName + QStringLiteral("item_") + QString::number(index));
+}
+
+QAction* FrmMain::toolAction(const QString& key) const { return actions_.value(QStringLiteral("tb_") + key); }
+
+void FrmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto menu = [this](QMenu* m, const char* name) {
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    // Each entry: index, caption, shortcut, hidden. The handler gets the index.
+    struct Item {
+        int index;
+        const char* caption;
+        QKeySequence shortcut;
+        bool hidden;
+    };
+    const auto fill = [this](QMenu* m, const QString& name, std::initializer_list<Item> items,
+                             void (FrmMain::*handler)(int)) {
+        for (const Item& item : items) {
+            QAction* a = menuItem(m, name, item.index, QString::fromUtf8(item.caption), item.shortcut, item.hidden);
+            if (!a->isSeparator()) connect(a, &QAction::triggered, this, [this, handler, i = item.index] { (this->*handler)(i); });
+        }
+    };
+
+    QMenu* datei = menu(bar->addMenu(QStringLiteral("&Datei")), "mnudatei");
+    QMenu* import = menu(new QMenu(QStringLiteral("&Import..."), datei), "mnuimport");
+    QMenu* exportMenu = menu(new QMenu(QStringLiteral("&Export..."), datei), "mnuexport");
+    fill(datei, QStringLiteral("mnudatei"),
+         {{0, "&Neu...", ctrl(Qt::Key_N), false},
+          {1, "&Öffnen...", ctrl(Qt::Key_O), false},
+          {2, "&Speichern...", ctrl(Qt::Key_S), false},
+          {3, "-", {}, false}},
+         &FrmMain::mnudatei_Click);
+    for (auto [index, sub] : {std::pair{4, import}, std::pair{5, exportMenu}}) {
+        QAction* a = datei->addMenu(sub);
+        a->setObjectName(QStringLiteral("mnudateiitem_%1").arg(index));
+        actions_.insert(a->objectName(), a);
+    }
+    fill(datei, QStringLiteral("mnudatei"), {{6, "-", {}, false}, {7, "&Programmende", ctrl(Qt::Key_Q), false}},
+         &FrmMain::mnudatei_Click);
+    menuAction(QStringLiteral("mnudatei"), 2)->setEnabled(false);
+    fill(import, QStringLiteral("mnuimport"),
+         {{0, "Config (Kickora)", ctrl(Qt::Key_I), false},
+          {1, "&Wappen (wa.res)", ctrl(Qt::Key_W), false},
+          {2, "Verein (&Zentor Exporter)", ctrl(Qt::Key_A), false},
+          {3, "&Liga/Land (Zentor Exporter)", ctrl(Qt::Key_L), false}},
+         &FrmMain::mnuimport_Click);
+    fill(exportMenu, QStringLiteral("mnuexport"),
+         {{0, "Config (Kickora)", ctrl(Qt::Key_E), false}, {1, "&Wappen (wa.res)", ctrl(Qt::Key_C), false}},
+         &FrmMain::mnuexport_Click);
+
+    QMenu* optionen = menu(bar->addMenu(QStringLiteral("&Optionen")), "mnuoptionen");
+    fill(optionen, QStringLiteral("mnuoptionen"),
+         {{0, "Trikotsatz (&Orignal)", {}, false},
+          {1, "Trikotsatz (&Kickoranet)", {}, false},
+          {2, "aktuellen Trikotsatz (ma.res) in Kickora kopieren", {}, false},
+          {3, "-", {}, false},
+          {4, "&Verzeichnisse", ctrl(Qt::Key_V), true},
+          {5, "-", {}, true},
+          {6, "Datenbank &löschen", {}, false},
+          {7, "Datenbank komprimieren", {}, false}},
+         &FrmMain::mnuoptionen_Click);
+    for (int i : {0, 1}) menuAction(QStringLiteral("mnuoptionen"), i)->setCheckable(true);
+
+    QMenu* tools = menu(bar->addMenu(QStringLiteral("&Tools")), "mnutools");
+    fill(tools, QStringLiteral("mnutools"),
+         {{0, "&Spielerbilder zuordnen", {}, false},
+          {1, "Spieler&gesichter überprüfen", {}, false},
+          {2, "&Trikotfarbeneditor (Livespiel)", {}, true},
+          {3, "&Trikotfarben zuorden (Livespiel)", {}, true},
+          {4, "template erstellen", {}, true},
+          {5, "&Rückennummer überprüfen", {}, false},
+          {6, "&Vereinsname überprüfen", {}, false},
+          {7, "templiga", {}, true}},
+         &FrmMain::mnutools_Click);
+
+    QMenu* transfer = menu(bar->addMenu(QStringLiteral("Tranfer&markt")), "mnutransfer");
+    fill(transfer, QStringLiteral("mnutransfer"),
+         {{0, "&Freie Spieler", {}, false}, {1, "&Spielertransfer", {}, false}}, &FrmMain::mnutransfer_Click);
+
+    QMenu* info = menu(bar->addMenu(QStringLiteral("&Info")), "mnuinfo");
+    fill(info, QStringLiteral("mnuinfo"), {{0, "&Info zum Kickora Editor", {}, false}}, &FrmMain::mnuinfo_Click);
+
+    // The tree's context menu is not part of the menu bar.
+    mnupopup_ = menu(new QMenu(QStringLiteral("popup"), this), "mnupopup");
+    fill(mnupopup_, QStringLiteral("mnupopup"), {{0, "aktualisieren", {}, false}}, &FrmMain::mnupopup_Click);
+}
+
+void FrmMain::buildToolbar() {
+    tbtoolbar_ = addToolBar(QStringLiteral("Werkzeugleiste"));
+    tbtoolbar_->setObjectName(QStringLiteral("tbtoolbar"));
+    tbtoolbar_->setMovable(false);
+    tbtoolbar_->setIconSize(QSize(24, 24));
+    struct Button {
+        const char* key;
+        const char* tooltip;
+    };
+    const Button buttons[] = {{"new", "Neu"},
+                              {"open", "Öffnen"},
+                              {"save", "Speichern"},
+                              {nullptr, nullptr},
+                              {"impconfig", "Import Config (Kickora)"},
+                              {"expconfig", "Export Config (Kickora)"},
+                              {"impzentor4", "Import Verein (Zentor 4)"},
+                              {nullptr, nullptr},
+                              {"trikotoriginal", "Trikotsatz (Orignal)"},
+                              {"trikotkickoranet", "Trikotsatz (Kickoranet)"}};
+    for (const Button& b : buttons) {
+        if (!b.key) {
+            tbtoolbar_->addSeparator();
+            continue;
+        }
+        const QString key = QString::fromLatin1(b.key);
+        QAction* a = tbtoolbar_->addAction(icons::toolbar(key), QString::fromUtf8(b.tooltip));
+        a->setObjectName(QStringLiteral("tb_") + key);
+        a->setToolTip(QString::fromUtf8(b.tooltip));
+        actions_.insert(a->objectName(), a);
+        connect(a, &QAction::triggered, this, [this, key] { tbtoolbar_ButtonClick(key); });
+    }
+    toolAction(QStringLiteral("save"))->setEnabled(false);
+    toolAction(QStringLiteral("impzentor4"))->setEnabled(false);
+    for (const char* key : {"trikotoriginal", "trikotkickoranet"}) toolAction(QString::fromLatin1(key))->setCheckable(true);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void FrmMain::tbtoolbar_ButtonClick(const QString& key) {
+    if (key == QLatin1String("new")) mnudatei_Click(0);
+    else if (key == QLatin1String("open")) mnudatei_Click(1);
+    else if (key == QLatin1String("save")) mnudatei_Click(2);
+    else if (key == QLatin1String("impconfig")) mnuimport_Click(0);
+    else if (key == QLatin1String("expconfig")) mnuexport_Click(0);
+    else if (key == QLatin1String("impzentor4")) mnuimport_Click(2);
+    else if (key == QLatin1String("trikotoriginal")) mnuoptionen_Click(0);
+    else if (key == QLatin1String("trikotkickoranet")) mnuoptionen_Click(1);
+}
+
+void FrmMain::mnudatei_Click(int index) {
+    switch (index) {
+        case 0: {
+            if (!frmnew_) frmnew_ = new FrmNew(*pickLists_, this);
+            frmnew_->setOption(0);
+            if (frmnew_->exec() == QDialog::Accepted && !frmnew_->selection().isEmpty())
+                addNewItem(frmnew_->option(), frmnew_->selection());
+            break;
+        }
+        case 7: close(); break;
+        default: funktionFolgt(); break;  // team files
+    }
+}
+
+void FrmMain::mnuimport_Click(int) { funktionFolgt(); }
+void FrmMain::mnuexport_Click(int) { funktionFolgt(); }
+
+void FrmMain::mnupopup_Click(int index) {
+    if (index == 0) refreshTree();
+}
+
+void FrmMain::mnuoptionen_Click(int index) {
+    switch (index) {
+        case 0:
+        case 1: trikotsatz(index); break;
+        case 2: trikotsatzKopieren(); break;
+        case 4:
+            ui::MessageBox::information(this, QStringLiteral("Verzeichnisse"),
+                                        QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
+            break;
+        case 6: datenbankLoeschen(); break;
+        case 7: datenbankKomprimieren(); break;
+        default: break;
+    }
+}
+
+void FrmMain::mnutools_Click(int index) {
+    if (index == 2 || index == 3) return;  // hidden entries without a function
+    funktionFolgt();
+}
+
+void FrmMain::mnutransfer_Click(int) { funktionFolgt(); }
+
+void FrmMain::mnuinfo_Click(int index) {
+    if (index != 0) return;
+    if (!frmAbout_) frmAbout_ = new FrmAbout(this);
+    frmAbout_->exec();
+}
+
+// ---------------------------------------------------------------- new entries
+
+void FrmMain::addNewItem(int option, const QString& parentText) {
+    const bool country = option == newitem::NewCountry;
+    QTreeWidgetItem* parent = nullptr;
+    if (country) {
+        parent = node(parentText);
+    } else {
+        // The list holds country names and, where they differ, nations: either finds the country.
+        for (QTreeWidgetItem* item : std::as_const(nodes_)) {
+            const dbtree::KeyInfo info = dbtree::classifyKey(item->data(0, kKeyRole).toString().toStdString());
+            if (info.kind != dbtree::KeyKind::Country) continue;
+            if (item->text(0) == parentText) {
+                parent = item;
+                break;
+            }
+            if (!parent && item->data(0, kNationRole).toString() == parentText) parent = item;
+        }
+    }
+    if (!parent) {
+        ui::MessageBox::information(this, QStringLiteral("Neu"),
+                                    QStringLiteral("\u201E%1\u201C steht nicht im Baum.").arg(parentText));
+        return;
+    }
+    long long pendingMax = 0;
+    for (auto it = nodes_.cbegin(); it != nodes_.cend(); ++it)
+        if (it.key().endsWith(QLatin1Char('_'))) pendingMax = std::max(pendingMax, dbtree::classifyKey(it.key().toStdString()).number);
+    long long number = 0;
+    try {
+        number = newitem::nextTeamNumber(dao_, pendingMax);
+    } catch (const std::exception& e) {
+        showError(QStringLiteral("Neu"), e);
+        return;
+    }
+    const auto kind = country ? newitem::NewCountry : newitem::NewClub;
+    const QString key = QString::fromStdString(newitem::key(kind, number));
+    auto* item = new QTreeWidgetItem(parent, QStringList(QString::fromStdString(newitem::text(kind, number))));
+    item->setIcon(0, icons::tree(country ? dbtree::ImageCountry : dbtree::ImageClub));
+    item->setData(0, kKeyRole, key);
+    nodes_.insert(key, item);
+    parent->setExpanded(true);
+    tvdb_->setCurrentItem(item);
+    tvdb_->scrollToItem(item);
+}
+
+// ---------------------------------------------------------------- options
+
+void FrmMain::trikotsatz(int set) {
+    menuAction(QStringLiteral("mnuoptionen"), 0)->setChecked(set == 0);
+    menuAction(QStringLiteral("mnuoptionen"), 1)->setChecked(set == 1);
+    toolAction(QStringLiteral("trikotoriginal"))->setChecked(set == 0);
+    toolAction(QStringLiteral("trikotkickoranet"))->setChecked(set == 1);
+    const std::string error = writeSatz(settings_, set);
+    if (!error.empty()) ui::MessageBox::critical(this, QStringLiteral("Trikotsatz"), QString::fromStdString(error));
+}
+
+void FrmMain::trikotsatzKopieren() {
+    const fs::path source = paths::findFile(settings_.jerseyFolder() + "ma.res");
+    const fs::path target = paths::findFile(settings_.folders[FolderKickorares] + "ma.res");
+    std::error_code ec;
+    if (!fs::exists(target, ec)) {
+        ui::MessageBox::information(this, QStringLiteral("Fehler"), QStringLiteral("Kein Kickora installiert"));
+        return;
+    }
+    if (!fs::exists(source, ec)) {
+        ui::MessageBox::critical(this, QStringLiteral("Fehler"),
+                                 QStringLiteral("Der Trikotsatz hat keine ma.res: %1").arg(QString::fromStdString(source.string())));
+        return;
+    }
+    if (fs::equivalent(source, target, ec)) return;
+    status("Kopiere Trikotsatz...");
+    {
+        Busy busy(*this);
+        // Copied beside the target first, so a failed copy never leaves the game a broken archive.
+        fs::path temp = target;
+        temp += ".kopie";
+        fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec);
+        if (!ec) fs::rename(temp, target, ec);
+        if (ec) {
+            fs::remove(temp);
+            ui::MessageBox::critical(this, QStringLiteral("Fehler"),
+                                     QStringLiteral("Der Trikotsatz konnte nicht kopiert werden: %1")
+                                         .arg(QString::fromLocal8Bit(ec.message().c_str())));
+        }
+    }
+    status("");
+}
+
+void FrmMain::datenbankLoeschen() {
+    if (ui::MessageBox::question(this, QStringLiteral("Löschen"), QStringLiteral("Datenbankinhalt wirklich löschen!")) !=
+        ui::MessageBox::Yes)
+        return;
+    {
+        Busy busy(*this);
+        try {
+            dao_.del_db();
+        } catch (const std::exception& e) {
+            showError(QStringLiteral("Löschen"), e);
+            return;
+        }
+    }
+    refreshTree();
+}
+
+void FrmMain::datenbankKomprimieren() {
+    if (ui::MessageBox::question(this, QStringLiteral("Komprimieren"), QStringLiteral("Datenbank komprimieren!")) !=
+        ui::MessageBox::Yes)
+        return;
+    {
+        Busy busy(*this);
+        try {
+            dao_.comp_db();
+        } catch (const std::exception& e) {
+            // The database is open again as it was; the tree below shows it.
+            showError(QStringLiteral("Komprimieren"), e);
+        }
+    }
+    refreshTree();
+}
+
+// ---------------------------------------------------------------- leaving
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    if (busy_ > 0) {
+        event->ignore();
+        return;
+    }
+    if (ui::MessageBox::question(this, QStringLiteral("Programmende"), QStringLiteral("Programm beenden")) !=
+        ui::MessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    dao_.close();
+    for (QDialog* dialog : findChildren<QDialog*>()) dialog->close();
+    event->accept();
+}

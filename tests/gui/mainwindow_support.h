@@ -1,0 +1,63 @@
+#pragma once
+// Helpers of the main-window tests: clicking tree nodes, reading fields, answering dialogs.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <functional>
+#include <string>
+
+#include "foundation/dao.h"
+#include "mainwindow/frmmain.h"
+
+namespace mwtest {
+
+// Shows the window at a common desktop size (the offscreen screen is small) and waits for it.
+inline bool show(FrmMain& window) {
+    window.resize(1280, 800);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+// Clicks a node the way a user does: its parents opened, scrolled into view, left button.
+inline void clickNode(FrmMain& window, const QString& key) {
+    QTreeWidgetItem* item = window.node(key);
+    QVERIFY2(item, qPrintable(QStringLiteral("no node ") + key));
+    auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tvdb"));
+    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
+    tree->scrollToItem(item);
+    const QRect rect = tree->visualItemRect(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+    QCOMPARE(tree->currentItem(), item);
+}
+
+inline QLineEdit* edit(FrmMain& window, const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+inline QString text(FrmMain& window, const char* name) { return edit(window, name)->text(); }
+inline void type(FrmMain& window, const char* name, const QString& value) {
+    QLineEdit* e = edit(window, name);
+    e->selectAll();
+    QTest::keyClicks(e, value);
+    if (value.isEmpty()) e->clear();
+}
+
+inline QAction* action(FrmMain& window, const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+
+inline long long scalar(FrmMain& window, const std::string& sql) { return window.dao().query(sql, 1).field(0).toInt(); }
+inline std::string textOf(FrmMain& window, const std::string& sql) { return window.dao().query(sql, 1).field(0).toString(); }
+
+// Runs `act` on the next modal dialog once it is shown (the dialog's exec() is waiting).
+inline void onNextModal(std::function<void(QWidget*)> act) {
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [act, attempt](int left) {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            act(dialog);
+            return;
+        }
+        if (left > 0) QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(250); });
+}
+
+}  // namespace mwtest
