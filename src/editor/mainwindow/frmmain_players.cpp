@@ -315,6 +315,7 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     txtvorname = lineEdit(frameDaten, "txtspielervorname");
     txtname = lineEdit(frameDaten, "txtspielername");
     cboland = comboBox(frameDaten, "cbospielerland");
+    cboland->addItem(QStringLiteral("TRANSFERMARKT"));  // until the tree build brings the countries
     cboland->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboland->setMinimumContentsLength(16);
     txteinsatz = lineEdit(frameDaten, "txtspielereinsatz");
