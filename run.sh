@@ -2,6 +2,7 @@
 # Installs what is missing, builds, writes the demo world when it is not there and starts the editor
 # on it. Without a display the program runs under Xvfb, a screenshot is saved and the program stops.
 #   ./run.sh             kickoraeditor on build/demo/kickoraeditor/
+#   ./run.sh zexporter   zexporter on the Zentor demo source build/demo/zexporter/zentor4.mdb
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/setup.sh"
@@ -18,6 +19,17 @@ case "$program" in
         # The editor takes its program folder from where the executable lies.
         cp "$root/build/src/editor/kickoraeditor" "$demo/kickoraeditor"
         exe="$demo/kickoraeditor"
+        ;;
+    zexporter)
+        demo="$root/build/demo/zexporter"
+        mkdir -p "$demo"
+        if [ ! -f "$demo/zentor4.mdb" ]; then
+            "$root/build/src/tool/kickoratool" demo-zentor "$demo/zentor4.mdb"
+        fi
+        # zentor4.mdb is looked up in the folder of the executable.
+        cp "$root/build/src/exporter/zexporter" "$demo/zexporter"
+        exe="$demo/zexporter"
+        cd "$demo"
         ;;
     *)
         echo "Unbekanntes Programm: $program" >&2

@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "common/paths.h"
+#include "exporter/frmhaupt.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FrmHaupt window(paths::programDir());
+    if (!window.loadDB()) return 0;
+    window.show();
+    return app.exec();
+}
