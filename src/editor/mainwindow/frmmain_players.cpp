@@ -344,9 +344,8 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
 
     frameGesicht = frame(page, QStringLiteral("Gesicht"), "framegesicht");
     auto* face = new QHBoxLayout(frameGesicht);
-    face->addStretch();
+    face->setContentsMargins(8, 4, 8, 8);
     face->addWidget(buildFacePlaceholder(frameGesicht));
-    face->addStretch();
 
     frameTalente = frame(page, QStringLiteral("Spielertalente"), "framespielertalente");
     talentGrid = new QTableWidget(frameTalente);
@@ -391,10 +390,13 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     QObject::connect(btnsave, &QPushButton::clicked, q, [this] { btnspielerspeichern_Click(); });
     QObject::connect(cbopos, &QComboBox::activated, q, [this](int art) { applyTalentVisibility(art); });
 
+    // Face beside the info frame keeps the page short enough for small screens.
+    auto* top = new QHBoxLayout;
+    top->addWidget(frameInfo, 1);
+    top->addWidget(frameGesicht);
     auto* left = new QVBoxLayout;
-    left->addWidget(frameInfo);
+    left->addLayout(top);
     left->addWidget(frameDaten);
-    left->addWidget(frameGesicht);
     left->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -404,7 +406,7 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     auto* leftSide = new QWidget(page);
     leftSide->setLayout(left);
     left->setContentsMargins(0, 0, 0, 0);
-    leftSide->setMaximumWidth(520);
+    leftSide->setMaximumWidth(560);
     frameTalente->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(leftSide, 1);

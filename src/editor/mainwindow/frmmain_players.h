@@ -2,6 +2,14 @@
 // The player half of the main window: the player grid below the editor (flxgrdspieler) and the
 // content of the tab "Spieler" (player editor, face frame, talent grid). The main window owns
 // both widgets and places them; this class fills them and saves players.
+//
+// Object names: framespielerliste with flxgrdspieler; tabspieler with the frames frameinfo,
+// framedaten, framegesicht, framespielertalente (titles "Info", "Daten", "Gesicht",
+// "Spielertalente"), txtspielernr, txtspielername, txtspielervorname, cbospielerstärke,
+// cbospielermstärke, cbospielerpos, cbospielerland, txtspielereinsatz, txtspielerrnr,
+// txtspielergroesse, btnspielerspeichern, flxgrdattribute; the face picture picgesicht with
+// the layers imggesicht_0..4 inside. The save reads the face code from picgesicht's property
+// "tag" and the hair style from imggesicht_2's "tag"; showing a player sets them from the list.
 #include <QObject>
 #include <QStringList>
 
