@@ -3,6 +3,7 @@
 #include "common/jetdb.h"
 #include "common/profile.h"
 #include "common/progress.h"
+#include "cfgsql.h"
 
 #include <charconv>
 #include <unordered_map>
@@ -50,35 +51,88 @@ private:
     ProgressSink& sink_;
 };
 
+// A column as the writer puts it into the file, with its line starts ready in file bytes.
 struct Column {
-    std::string key;  // upper case
+    std::string key;      // upper case
     ColumnKind kind;
+    bool bare = false;    // text without quotes
+    std::string prefix;   // indent, key and filler
+    std::string alone;    // indent, key and line end
 };
 
-std::vector<Column> columnsOf(jet::Database& db, std::string_view table)
+std::vector<Column> columnsOf(jet::Database& db, std::string_view table, const Layout& layout,
+                              std::initializer_list<std::string_view> bareKeys, int listColumn)
 {
     std::vector<Column> cols;
-    for (const auto& c : db.columns(table))
-        cols.push_back({upperName(c.name), kindOfDeclaredType(c.declaredType)});
+    int i = 0;
+    for (const auto& c : db.columns(table)) {
+        Column col;
+        col.key = upperName(c.name);
+        col.kind = kindOfDeclaredType(c.declaredType);
+        for (std::string_view b : bareKeys)
+            col.bare = col.bare || col.key == b;
+        if (i++ != listColumn) {
+            col.prefix = toFileBytes(keyLinePrefix(layout, col.key));
+            col.alone = toFileBytes(std::string(layout.indent) + col.key + std::string(kEol));
+        }
+        cols.push_back(std::move(col));
+    }
     if (cols.empty())
         throw Error("Die Tabelle " + std::string(table) + " fehlt in der Datenbank.");
     return cols;
 }
 
-// The player lists of all clubs at once, in the order the database delivers the rows.
-std::unordered_map<long long, std::string> allPlayerLists(jet::Database& db)
+void appendInt(std::string& out, std::int64_t v)
 {
-    std::unordered_map<long long, std::string> lists;
-    jet::Recordset rs = db.query("SELECT verein, spieler FROM vereinspieler");
-    for (; !rs.eof(); rs.moveNext()) {
-        const jet::Value& club = rs.field(0);
-        const jet::Value& player = rs.field(1);
-        if (club.isNull() || player.isNull())
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+// One value in its form. Null is the key alone, so the line stays and reads back as Null.
+void appendValue(std::string& out, const Column& col, const Statement& row, int i)
+{
+    const Statement::Type type = row.type(i);
+    if (type == Statement::Type::Null || col.kind == ColumnKind::YesNo) {
+        out += col.alone;
+        return;
+    }
+    out += col.prefix;
+    const bool quotes = col.kind == ColumnKind::Text && !col.bare;
+    if (quotes)
+        out += '"';
+    if (type == Statement::Type::Int)
+        appendInt(out, row.intValue(i));
+    else if (type == Statement::Type::Real)
+        out += jet::Value(row.realValue(i)).toString();
+    else {
+        const std::string_view text = row.textValue(i);
+        checkOneLine(text);
+        appendFileBytes(out, text);
+    }
+    if (quotes)
+        out += '"';
+    out += kEol;
+}
+
+long long rowCount(jet::Database& db, std::string_view table)
+{
+    Statement count(db, "SELECT count(*) FROM " + sqlIdentifier(table));
+    return count.step() ? count.intValue(0) : 0;
+}
+
+// The player lists of all clubs at once, in the order the database delivers the rows.
+std::unordered_map<std::int64_t, std::string> allPlayerLists(jet::Database& db)
+{
+    std::unordered_map<std::int64_t, std::string> lists;
+    Statement rows(db, "SELECT verein, spieler FROM vereinspieler");
+    while (rows.step()) {
+        if (rows.type(0) == Statement::Type::Null || rows.type(1) == Statement::Type::Null)
             continue;
-        std::string& list = lists[club.toInt()];
+        std::string& list = lists[rows.intValue(0)];
         if (!list.empty())
             list += ',';
-        list += player.toString();
+        appendInt(list, rows.intValue(1));
     }
     return lists;
 }
@@ -91,41 +145,28 @@ void appendPlayerList(std::string& out, const std::string* list)
         appendKeyLine(out, kClubLayout, "SPIELER", inQuotes(*list));
 }
 
-// One value in its form; Null is the key alone so that the line stays and reads back.
-void appendValue(std::string& out, const Layout& layout, const Column& col, const jet::Value& v, bool bareText)
-{
-    if (v.isNull() || col.kind == ColumnKind::YesNo) {
-        appendKeyAlone(out, layout, col.key);
-        return;
-    }
-    if (col.kind == ColumnKind::Number)
-        appendKeyLine(out, layout, col.key, v.toString());
-    else
-        appendKeyLine(out, layout, col.key, bareText ? bare(v.toString()) : inQuotes(v.toString()));
-}
+constexpr int kListColumn = 6;  // SPIELER of the club tables: the player list stands there
 
 void appendClubTable(std::string& out, jet::Database& db, std::string_view table,
-                     const std::unordered_map<long long, std::string>& lists, ProgressSink& progress)
+                     const std::unordered_map<std::int64_t, std::string>& lists, ProgressSink& progress)
 {
-    const std::vector<Column> cols = columnsOf(db, table);
-    jet::Recordset rs = db.query("Select * From " + std::string(table));
-    const long total = rs.recordCount();
+    const std::vector<Column> cols = columnsOf(db, table, kClubLayout, {"KLIMA"}, kListColumn);
+    const long long total = rowCount(db, table);
+    Statement rows(db, "SELECT * FROM " + sqlIdentifier(table));
     Percent percent(progress);
-    long row = 0;
-    for (; !rs.eof(); rs.moveNext()) {
+    long long row = 0;
+    while (rows.step()) {
         out += kClubLayout.recordKeyword;
         out += kEol;
-        for (int i = 0; i < static_cast<int>(cols.size()) && i < rs.fieldCount(); ++i) {
-            const Column& col = cols[static_cast<std::size_t>(i)];
-            if (i == 6) {
-                // The player list stands in place of the column, whatever the column holds.
-                auto it = lists.find(rs.field(0).toInt());
+        for (int i = 0; i < static_cast<int>(cols.size()); ++i) {
+            if (i == kListColumn) {
+                auto it = lists.find(rows.intValue(0));
                 appendPlayerList(out, it == lists.end() ? nullptr : &it->second);
                 continue;
             }
-            appendValue(out, kClubLayout, col, rs.field(i), col.key == "KLIMA");
+            appendValue(out, cols[static_cast<std::size_t>(i)], rows, i);
         }
-        percent.set(++row, total);
+        percent.set(static_cast<long>(++row), static_cast<long>(total));
         if (row < total)
             out += kEol;
     }
@@ -159,13 +200,12 @@ std::string playerListLine(jet::Database& db, long long club)
     return out;
 }
 
-std::string clubFileText(jet::Database& db, const DateTime& now, ProgressSink& progress)
+std::string clubFileBytes(jet::Database& db, const DateTime& now, ProgressSink& progress)
 {
     StatusGuard guard(progress);
-    const auto lists = allPlayerLists(db);
-    std::string out;
     progress.status("Exportiere Vereine...");
-    out += clubHeader(db, now);
+    const auto lists = allPlayerLists(db);
+    std::string out = toFileBytes(clubHeader(db, now));
     out += kEol;
     progress.percent(0);
     out += kEol;
@@ -177,31 +217,27 @@ std::string clubFileText(jet::Database& db, const DateTime& now, ProgressSink& p
     return out;
 }
 
-std::string playerFileText(jet::Database& db, const DateTime& now, ProgressSink& progress)
+std::string playerFileBytes(jet::Database& db, const DateTime& now, ProgressSink& progress)
 {
     StatusGuard guard(progress);
     progress.status("Exportiere Spieler...");
-    const std::vector<Column> cols = columnsOf(db, "spieler");
-    std::vector<bool> bareText;
-    for (const Column& c : cols)
-        bareText.push_back(c.key == "ERLERNT" || c.key == "GESPERRT");
-    jet::Recordset rs = db.query("Select * From spieler");
+    const std::vector<Column> cols = columnsOf(db, "spieler", kPlayerLayout, {"ERLERNT", "GESPERRT"}, -1);
+    const long long total = rowCount(db, "spieler");
     std::string out;
-    out.reserve(static_cast<std::size_t>(rs.recordCount()) * 420 + 512);
-    out += playerHeader(db, now);
+    out.reserve(static_cast<std::size_t>(total) * 540 + 512);
+    out += toFileBytes(playerHeader(db, now));
     out += kEol;
     progress.percent(0);
     out += kEol;
-    const long total = rs.recordCount();
+    Statement rows(db, "SELECT * FROM spieler");
     Percent percent(progress);
-    long row = 0;
-    for (; !rs.eof(); rs.moveNext()) {
+    long long row = 0;
+    while (rows.step()) {
         out += kPlayerLayout.recordKeyword;
         out += kEol;
-        for (int i = 0; i < static_cast<int>(cols.size()) && i < rs.fieldCount(); ++i)
-            appendValue(out, kPlayerLayout, cols[static_cast<std::size_t>(i)], rs.field(i),
-                        bareText[static_cast<std::size_t>(i)]);
-        percent.set(++row, total);
+        for (int i = 0; i < static_cast<int>(cols.size()); ++i)
+            appendValue(out, cols[static_cast<std::size_t>(i)], rows, i);
+        percent.set(static_cast<long>(++row), static_cast<long>(total));
         if (row < total)
             out += kEol;
     }
@@ -210,12 +246,12 @@ std::string playerFileText(jet::Database& db, const DateTime& now, ProgressSink&
 
 void writeClubFile(jet::Database& db, const fs::path& file, const Clock& clock, ProgressSink& progress)
 {
-    writeFileAtomically(file, toFileBytes(clubFileText(db, clock(), progress)));
+    writeFileAtomically(file, clubFileBytes(db, clock(), progress));
 }
 
 void writePlayerFile(jet::Database& db, const fs::path& file, const Clock& clock, ProgressSink& progress)
 {
-    writeFileAtomically(file, toFileBytes(playerFileText(db, clock(), progress)));
+    writeFileAtomically(file, playerFileBytes(db, clock(), progress));
 }
 
 void exportConfig(jet::Database& db, const fs::path& file, ConfigFile which, const Clock& clock,

@@ -32,11 +32,12 @@ std::string playerHeader(jet::Database& db, const DateTime& now);
 // quoted and joined by ","; the key alone when it has none. Ends with CR LF.
 std::string playerListLine(jet::Database& db, long long club);
 
-// The whole club file (vereine, then vereine_national) or player file as UTF-8 text.
-// Status texts "Exportiere Vereine...", "Exportiere Nationalteams...", "Exportiere Spieler...",
-// the percentage per row; the status text is cleared at the end. Throws Error or jet::Error.
-std::string clubFileText(jet::Database& db, const DateTime& now, ProgressSink& progress);
-std::string playerFileText(jet::Database& db, const DateTime& now, ProgressSink& progress);
+// The whole club file (vereine, then vereine_national) or player file as the file's
+// Windows-1252 bytes. Status texts "Exportiere Vereine...", "Exportiere Nationalteams...",
+// "Exportiere Spieler...", the percentage per row; the status text is cleared at the end.
+// Throws Error or jet::Error.
+std::string clubFileBytes(jet::Database& db, const DateTime& now, ProgressSink& progress);
+std::string playerFileBytes(jet::Database& db, const DateTime& now, ProgressSink& progress);
 
 // Write the files (Windows-1252, through a temporary file: a failed export leaves the old file).
 void writeClubFile(jet::Database& db, const std::filesystem::path& file, const Clock& clock,

@@ -2,12 +2,15 @@
 
 #include "common/textcodec.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #ifndef KICKORA_VERSION
 #define KICKORA_VERSION "0.0.0"
@@ -29,13 +32,6 @@ int charCount(std::string_view utf8)
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
             ++n;
     return n;
-}
-
-void checkOneLine(std::string_view text)
-{
-    if (text.find_first_of("\r\n") != std::string_view::npos)
-        throw Error("Der Wert \"" + std::string(text.substr(0, text.find_first_of("\r\n"))) +
-                    "...\" enthält einen Zeilenumbruch und kann nicht in die Datei geschrieben werden.");
 }
 
 std::string twoDigits(int v)
@@ -61,15 +57,30 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix)
 
 }  // namespace
 
-void appendKeyLine(std::string& out, const Layout& layout, std::string_view key, std::string_view value)
+void checkOneLine(std::string_view text)
+{
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        throw Error("Der Wert \"" + std::string(text.substr(0, text.find_first_of("\r\n"))) +
+                    "...\" enthält einen Zeilenumbruch und kann nicht in die Datei geschrieben werden.");
+}
+
+std::string keyLinePrefix(const Layout& layout, std::string_view key)
 {
     const int len = charCount(key);
     if (len > layout.keyWidth)
         throw Error("Der Schlüssel " + std::string(key) + " ist länger als " + std::to_string(layout.keyWidth) +
                     " Zeichen.");
-    out += layout.indent;
-    out += key;
-    out.append(static_cast<std::size_t>(layout.keyWidth - len), ' ');
+    std::string s;
+    s.reserve(layout.indent.size() + static_cast<std::size_t>(layout.keyWidth) + 2);
+    s += layout.indent;
+    s += key;
+    s.append(static_cast<std::size_t>(layout.keyWidth - len), ' ');
+    return s;
+}
+
+void appendKeyLine(std::string& out, const Layout& layout, std::string_view key, std::string_view value)
+{
+    out += keyLinePrefix(layout, key);
     out += value;
     out += kEol;
 }
@@ -208,9 +219,76 @@ std::string playerHeaderBlock(const DateTime& now, long long lastPlayer)
     return s;
 }
 
+namespace {
+
+// Length of the run of ASCII bytes at the start of s, eight bytes at a time.
+std::size_t asciiRun(std::string_view s)
+{
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        if (w & 0x8080808080808080ULL)
+            break;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+// The files are nearly all ASCII: copy its runs as they are and convert only the rest.
+template <class Convert>
+void appendConverted(std::string& out, std::string_view in, Convert convert)
+{
+    while (!in.empty()) {
+        const std::size_t a = asciiRun(in);
+        out.append(in.data(), a);
+        in.remove_prefix(a);
+        std::size_t b = 0;
+        while (b < in.size() && static_cast<unsigned char>(in[b]) >= 0x80)
+            ++b;
+        if (b) {
+            out += convert(in.substr(0, b));
+            in.remove_prefix(b);
+        }
+    }
+}
+
+// Windows-1252 -> UTF-8 by a table made once from the codec: most lines of a file need
+// nothing, and those that do hold a few umlauts.
+std::string decodeLine(std::string_view bytes)
+{
+    static const auto table = [] {
+        std::array<std::string, 128> t;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            t[static_cast<std::size_t>(b - 0x80)] = textcodec::cp1252ToUtf8(std::string(1, static_cast<char>(b)));
+        return t;
+    }();
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80)
+            out += c;
+        else
+            out += table[u - 0x80];
+    }
+    return out;
+}
+
+}  // namespace
+
+void appendFileBytes(std::string& out, std::string_view utf8)
+{
+    appendConverted(out, utf8, [](std::string_view s) { return textcodec::utf8ToCp1252(s); });
+}
+
 std::string toFileBytes(std::string_view utf8)
 {
-    return textcodec::utf8ToCp1252(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    appendFileBytes(out, utf8);
+    return out;
 }
 
 void writeFileAtomically(const fs::path& file, std::string_view bytes)
@@ -240,74 +318,108 @@ void writeFileAtomically(const fs::path& file, std::string_view bytes)
 
 LineReader::LineReader(const fs::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
     if (!in)
         throw Error("Die Datei " + file.string() + " kann nicht gelesen werden.");
-    std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad())
+    const std::streamoff size = in.tellg();
+    std::string raw(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+    in.seekg(0);
+    if (size < 0 || !in.read(raw.data(), static_cast<std::streamsize>(raw.size())))
         throw Error("Die Datei " + file.string() + " kann nicht gelesen werden.");
-    text_ = textcodec::cp1252ToUtf8(s.str());
+    bytes_ = std::move(raw);
 }
 
 bool LineReader::next(std::string_view& line)
 {
-    if (pos_ >= text_.size())
+    if (pos_ >= bytes_.size())
         return false;
-    std::size_t end = text_.find_first_of("\r\n", pos_);
-    if (end == std::string::npos) {
-        line = std::string_view(text_).substr(pos_);
-        pos_ = text_.size();
-    } else {
-        line = std::string_view(text_).substr(pos_, end - pos_);
-        pos_ = end + 1;
-        if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+    const char* begin = bytes_.data() + pos_;
+    const std::size_t left = bytes_.size() - pos_;
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', left));
+    const std::size_t span = lf ? static_cast<std::size_t>(lf - begin) : left;
+    const char* cr = static_cast<const char*>(std::memchr(begin, '\r', span));
+    if (cr) {
+        // CR LF, or a lone CR as used by old Macs.
+        line = std::string_view(begin, static_cast<std::size_t>(cr - begin));
+        pos_ += line.size() + 1;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n')
             ++pos_;
+    } else {
+        line = std::string_view(begin, span);
+        pos_ += span + (lf ? 1 : 0);
     }
     ++line_;
     return true;
 }
 
+std::string_view LineReader::utf8(std::string_view bytes)
+{
+    if (asciiRun(bytes) == bytes.size())
+        return bytes;
+    return decoded_.emplace_back(decodeLine(bytes));
+}
+
 int LineReader::percent() const
 {
-    return text_.empty() ? 100 : static_cast<int>(pos_ * 100 / text_.size());
+    return bytes_.empty() ? 100 : static_cast<int>(pos_ * 100 / bytes_.size());
 }
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
 
 std::string_view trim(std::string_view s)
 {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string_view::npos)
-        return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
 }
 
-std::string readKeyLine(std::string_view line, std::string_view key, KeyValue& kv)
+KeyLineStatus readKeyLine(std::string_view line, std::string_view key, KeyValue& kv)
 {
-    std::size_t b = line.find_first_not_of(" \t");
-    std::string_view rest = b == std::string_view::npos ? std::string_view() : line.substr(b);
-    if (rest.substr(0, key.size()) != key ||
-        (rest.size() > key.size() && rest[key.size()] != ' ' && rest[key.size()] != '\t'))
-        return "erwartet wird der Schlüssel " + std::string(key);
+    std::size_t b = 0;
+    while (b < line.size() && isBlank(line[b]))
+        ++b;
+    std::string_view rest = line.substr(b);
+    if (rest.substr(0, key.size()) != key || (rest.size() > key.size() && !isBlank(rest[key.size()])))
+        return KeyLineStatus::WrongKey;
     kv = KeyValue{};
     rest.remove_prefix(key.size());
     if (rest.empty()) {
         kv.keyAlone = true;
-        return {};
+        return KeyLineStatus::Ok;
     }
     rest = trim(rest);
     if (!rest.empty() && rest.front() == '"') {
         std::size_t last = rest.rfind('"');
         if (last == 0)
-            return "das schließende Anführungszeichen fehlt";
+            return KeyLineStatus::UnclosedQuote;
         if (last + 1 != rest.size())
-            return "hinter dem schließenden Anführungszeichen steht weiterer Text";
+            return KeyLineStatus::TextAfterQuote;
         kv.quoted = true;
         kv.text = rest.substr(1, last - 1);
-        return {};
+        return KeyLineStatus::Ok;
     }
     kv.text = rest;
-    return {};
+    return KeyLineStatus::Ok;
+}
+
+std::string keyLineError(KeyLineStatus status, std::string_view keyName)
+{
+    switch (status) {
+    case KeyLineStatus::WrongKey: return "erwartet wird der Schlüssel " + std::string(keyName);
+    case KeyLineStatus::UnclosedQuote: return "das schließende Anführungszeichen fehlt";
+    case KeyLineStatus::TextAfterQuote: return "hinter dem schließenden Anführungszeichen steht weiterer Text";
+    default: return {};
+    }
 }
 
 }  // namespace cfg

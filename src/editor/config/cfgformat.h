@@ -10,6 +10,7 @@
 //  - A double quote inside a quoted text is written as it is; the readers take the text
 //    between the first and the LAST quote of the line, so inner quotes survive.
 //  - A line break inside a text cannot be written: the writers stop with an error.
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -39,6 +40,8 @@ inline constexpr std::string_view kEol = "\r\n";
 
 // indent + key + filler + value + CR LF. Throws Error when the key is longer than the width.
 void appendKeyLine(std::string& out, const Layout& layout, std::string_view key, std::string_view value);
+// indent + key + filler: everything before the value. Throws Error like appendKeyLine.
+std::string keyLinePrefix(const Layout& layout, std::string_view key);
 // indent + key + CR LF.
 void appendKeyAlone(std::string& out, const Layout& layout, std::string_view key);
 // The value between two double quotes. Throws Error for a line break inside.
@@ -75,12 +78,16 @@ std::string playerHeaderBlock(const DateTime& now, long long lastPlayer);
 
 // UTF-8 text -> the file's Windows-1252 bytes.
 std::string toFileBytes(std::string_view utf8);
+void appendFileBytes(std::string& out, std::string_view utf8);
+// Throws Error when the text holds a line break, which no value can.
+void checkOneLine(std::string_view text);
 // Writes through a temporary file and a rename: a failed write leaves the old file whole.
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 // ---- reading
 
-// A file's lines, decoded to UTF-8, without their line ends (CR LF, LF or CR).
+// A file's lines as they stand (Windows-1252), without their line ends (CR LF, LF or CR).
+// Keys are compared in the file's bytes; only values that are kept get decoded.
 class LineReader {
 public:
     // Throws Error when the file cannot be read.
@@ -88,9 +95,12 @@ public:
     bool next(std::string_view& line);  // false at the end
     int lineNumber() const { return line_; }  // 1-based number of the last line returned
     int percent() const;                 // share of the file read, 0..100
+    // Bytes of the file as UTF-8; the view stays valid as long as the reader lives.
+    std::string_view utf8(std::string_view bytes);
 
 private:
-    std::string text_;
+    std::string bytes_;                  // the file as it is
+    std::deque<std::string> decoded_;    // decoded values (few: most text is ASCII)
     std::size_t pos_ = 0;
     int line_ = 0;
 };
@@ -105,8 +115,12 @@ struct KeyValue {
     std::string_view text;
 };
 
+enum class KeyLineStatus { Ok, WrongKey, UnclosedQuote, TextAfterQuote };
+
 // Reads `line` as the key line of `key` (indentation, then exactly the key, then the end of
-// the line or blanks). Returns an empty string and fills kv on success, else a German reason.
-std::string readKeyLine(std::string_view line, std::string_view key, KeyValue& kv);
+// the line or blanks); line and key in the same encoding.
+KeyLineStatus readKeyLine(std::string_view line, std::string_view key, KeyValue& kv);
+// The German reason for a status other than Ok.
+std::string keyLineError(KeyLineStatus status, std::string_view keyName);
 
 }  // namespace cfg

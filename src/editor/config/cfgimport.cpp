@@ -2,13 +2,13 @@
 
 #include "common/jetdb.h"
 #include "common/progress.h"
-
-#include <sqlite3.h>
+#include "cfgsql.h"
 
 #include <array>
 #include <charconv>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -45,48 +45,6 @@ struct LineError {
     std::string reason;
 };
 
-// One statement prepared once and run with bound values, so no file text ever becomes SQL.
-// Its text is plain SQL that needs nothing of the Jet dialect; the translation has no
-// parameters, so it is prepared as it stands.
-class Statement {
-public:
-    Statement(jet::Database& db, const std::string& sql) : db_(db.handle())
-    {
-        if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr) != SQLITE_OK)
-            throw Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(db_) + " in: " + sql);
-    }
-    ~Statement() { sqlite3_finalize(st_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    void bind(int i, const jet::Value& v)
-    {
-        if (v.isNull())
-            sqlite3_bind_null(st_, i);
-        else if (v.isInt())
-            sqlite3_bind_int64(st_, i, v.toInt());
-        else if (v.isReal())
-            sqlite3_bind_double(st_, i, v.toDouble());
-        else {
-            const std::string s = v.toString();
-            sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-        }
-    }
-    // Runs with the bound values; returns the engine's message on failure, empty on success.
-    std::string run()
-    {
-        int rc = sqlite3_step(st_);
-        std::string err = rc == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(db_));
-        sqlite3_reset(st_);
-        sqlite3_clear_bindings(st_);
-        return err;
-    }
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* st_ = nullptr;
-};
-
 // A table's columns by key: the database's spelling and the kind.
 struct TargetColumn {
     std::string name;
@@ -117,15 +75,14 @@ std::vector<TargetColumn> targetColumns(jet::Database& db, std::string_view tabl
     return out;
 }
 
-std::string identifier(const std::string& name)
+// The keys as the file spells them (STÄRKE holds the byte 0xC4 there).
+template <std::size_t N>
+std::vector<std::string> fileKeys(const std::array<std::string_view, N>& keys)
 {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
+    std::vector<std::string> out;
+    for (std::string_view k : keys)
+        out.push_back(toFileBytes(k));
+    return out;
 }
 
 std::string insertSql(std::string_view table, const std::vector<TargetColumn>& cols)
@@ -136,47 +93,61 @@ std::string insertSql(std::string_view table, const std::vector<TargetColumn>& c
             names += ",";
             marks += ",";
         }
-        names += identifier(c.name);
+        names += sqlIdentifier(c.name);
         marks += "?";
     }
     return "INSERT INTO " + std::string(table) + " (" + names + ") VALUES (" + marks + ")";
 }
 
-bool parseNumber(std::string_view text, jet::Value& out)
+enum class NumberKind { None, Int, Real };
+
+NumberKind parseNumber(std::string_view text, std::int64_t& i, double& d)
 {
     if (text.empty())
-        return false;
+        return NumberKind::None;
     std::string_view t = text.front() == '+' ? text.substr(1) : text;
-    long long i = 0;
     auto r = std::from_chars(t.data(), t.data() + t.size(), i);
-    if (r.ec == std::errc() && r.ptr == t.data() + t.size()) {
-        out = jet::Value(static_cast<std::int64_t>(i));
-        return true;
-    }
-    double d = 0;
+    if (r.ec == std::errc() && r.ptr == t.data() + t.size())
+        return NumberKind::Int;
     auto r2 = std::from_chars(t.data(), t.data() + t.size(), d);
-    if (r2.ec == std::errc() && r2.ptr == t.data() + t.size()) {
-        out = jet::Value(d);
-        return true;
-    }
-    return false;
+    if (r2.ec == std::errc() && r2.ptr == t.data() + t.size())
+        return NumberKind::Real;
+    return NumberKind::None;
 }
 
-// The value of a key line for a column of the given kind. Key alone is Null; an empty number
-// is Null as well; text keeps what stood between the quotes (or the bare word).
-jet::Value valueOf(const KeyValue& kv, ColumnKind kind, std::string_view key, std::string& error)
+// Binds the value of a key line for a column of the given kind: key alone is Null, an empty
+// number is Null as well, text keeps what stood between the quotes (or the bare word).
+// Returns a German reason when the value does not fit, else empty.
+std::string bindValue(Statement& st, int index, const KeyValue& kv, ColumnKind kind, std::string_view key,
+                      LineReader& reader)
 {
-    if (kv.keyAlone)
+    if (kv.keyAlone) {
+        st.bindNull(index);
         return {};
-    if (kind == ColumnKind::Text)
-        return jet::Value(std::string(kv.text));
-    std::string_view t = trim(kv.text);
-    if (t.empty())
+    }
+    if (kind == ColumnKind::Text) {
+        st.bindText(index, reader.utf8(kv.text));
         return {};
-    jet::Value v;
-    if (!parseNumber(t, v))
-        error = "\"" + std::string(t) + "\" ist keine Zahl (" + std::string(key) + ")";
-    return v;
+    }
+    const std::string_view t = trim(kv.text);
+    if (t.empty()) {
+        st.bindNull(index);
+        return {};
+    }
+    std::int64_t i = 0;
+    double d = 0;
+    switch (parseNumber(t, i, d)) {
+    case NumberKind::Int: st.bindInt(index, i); return {};
+    case NumberKind::Real: st.bindReal(index, d); return {};
+    default: return "\"" + std::string(reader.utf8(t)) + "\" ist keine Zahl (" + std::string(key) + ")";
+    }
+}
+
+// NUMMER of a record: a whole number.
+bool recordNumber(const KeyValue& kv, std::int64_t& number)
+{
+    double d = 0;
+    return !kv.keyAlone && parseNumber(trim(kv.text), number, d) == NumberKind::Int;
 }
 
 struct RecordLine {
@@ -228,8 +199,11 @@ void forEachRecord(LineReader& reader, std::string_view keyword, ProgressSink& p
     int start = 0;
     std::string_view line;
     while (reader.next(line)) {
-        std::string_view t = trim(line);
-        if (t == keyword) {
+        std::size_t b = 0;
+        while (b < line.size() && (line[b] == ' ' || line[b] == '\t'))
+            ++b;
+        const std::string_view t = line.substr(b);
+        if (t.substr(0, keyword.size()) == keyword && trim(t.substr(keyword.size())).empty()) {
             if (open)
                 onRecord(start, lines);
             open = true;
@@ -251,8 +225,12 @@ void forEachRecord(LineReader& reader, std::string_view keyword, ProgressSink& p
 
 class ClubImporter {
 public:
-    ClubImporter(jet::Database& db)
-        : shortCols_(targetColumns(db, "vereine", kShortClubKeys)),
+    ClubImporter(jet::Database& db, LineReader& reader)
+        : reader_(reader),
+          shortBytes_(fileKeys(kShortClubKeys)),
+          clubBytes_(fileKeys(kClubKeys)),
+          nationalBytes_(fileKeys(kNationalKeys)),
+          shortCols_(targetColumns(db, "vereine", kShortClubKeys)),
           clubCols_(targetColumns(db, "vereine", kClubKeys)),
           nationalCols_(targetColumns(db, "vereine_national", kNationalKeys)),
           insertShort_(db, insertSql("vereine", shortCols_)),
@@ -269,17 +247,18 @@ public:
     {
         const std::vector<TargetColumn>* cols;
         const std::string_view* keys;
+        const std::vector<std::string>* keyBytes;
         Statement* insert;
         Statement* remove;
         switch (lines.size()) {
         case kShortClubKeys.size():
-            cols = &shortCols_, keys = kShortClubKeys.data(), insert = &insertShort_, remove = &deleteClub_;
+            cols = &shortCols_, keys = kShortClubKeys.data(), keyBytes = &shortBytes_, insert = &insertShort_, remove = &deleteClub_;
             break;
         case kClubKeys.size():
-            cols = &clubCols_, keys = kClubKeys.data(), insert = &insertClub_, remove = &deleteClub_;
+            cols = &clubCols_, keys = kClubKeys.data(), keyBytes = &clubBytes_, insert = &insertClub_, remove = &deleteClub_;
             break;
         case kNationalKeys.size():
-            cols = &nationalCols_, keys = kNationalKeys.data(), insert = &insertNational_, remove = &deleteNational_;
+            cols = &nationalCols_, keys = kNationalKeys.data(), keyBytes = &nationalBytes_, insert = &insertNational_, remove = &deleteNational_;
             break;
         default:
             throw LineError{start, "Der Datensatz hat " + std::to_string(lines.size()) +
@@ -287,38 +266,36 @@ public:
                                        "(Nationalteam)"};
         }
 
-        long long club = 0;
+        std::int64_t club = 0;
         const RecordLine* members = nullptr;
         KeyValue membersValue;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const std::string_view key = keys[i];
+            const int index = static_cast<int>(i) + 1;
             KeyValue kv;
-            std::string err = readKeyLine(lines[i].text, key, kv);
-            if (!err.empty())
-                throw LineError{lines[i].number, err};
-            jet::Value v;
+            const KeyLineStatus status = readKeyLine(lines[i].text, (*keyBytes)[i], kv);
+            if (status != KeyLineStatus::Ok)
+                throw LineError{lines[i].number, keyLineError(status, key)};
+            if (i == 0 && !recordNumber(kv, club))
+                throw LineError{lines[i].number, "NUMMER braucht eine ganze Zahl"};
             if (key == "SPIELER") {
                 // The list goes to vereinspieler; the column itself stays empty.
                 members = &lines[i];
                 membersValue = kv;
-                v = jet::Value("");
+                insert->bindText(index, "");
             } else if (key == "NATIONALTEAM" || key == "LANDNAME") {
                 // The game fills these itself; a Null stays Null so that an export reads back.
-                if (!kv.keyAlone)
-                    v = jet::Value("");
+                if (kv.keyAlone)
+                    insert->bindNull(index);
+                else
+                    insert->bindText(index, "");
             } else {
-                v = valueOf(kv, (*cols)[i].kind, key, err);
+                const std::string err = bindValue(*insert, index, kv, (*cols)[i].kind, key, reader_);
                 if (!err.empty())
                     throw LineError{lines[i].number, err};
             }
-            if (i == 0) {
-                if (!v.isInt())
-                    throw LineError{lines[i].number, "NUMMER braucht eine ganze Zahl"};
-                club = v.toInt();
-            }
-            insert->bind(static_cast<int>(i) + 1, v);
         }
-        remove->bind(1, jet::Value(static_cast<std::int64_t>(club)));
+        remove->bindInt(1, club);
         std::string err = remove->run();
         if (err.empty())
             err = insert->run();
@@ -330,7 +307,7 @@ public:
 
 private:
     // The club's rows of vereinspieler from its list; an empty list leaves the rows as they are.
-    void writeMembers(long long club, const RecordLine& line, const KeyValue& kv)
+    void writeMembers(std::int64_t club, const RecordLine& line, const KeyValue& kv)
     {
         if (kv.keyAlone || trim(kv.text).empty())
             return;
@@ -339,25 +316,33 @@ private:
         while (true) {
             std::size_t comma = rest.find(',');
             std::string_view piece = trim(rest.substr(0, comma));
-            jet::Value v;
-            if (!parseNumber(piece, v) || !v.isInt())
-                throw LineError{line.number, "\"" + std::string(piece) + "\" ist keine Spielernummer"};
-            players.push_back(v.toInt());
+            std::int64_t player = 0;
+            double d = 0;
+            if (parseNumber(piece, player, d) != NumberKind::Int)
+                throw LineError{line.number, "\"" + std::string(reader_.utf8(piece)) + "\" ist keine Spielernummer"};
+            players.push_back(player);
             if (comma == std::string_view::npos)
                 break;
             rest.remove_prefix(comma + 1);
         }
-        deleteMembers_.bind(1, jet::Value(static_cast<std::int64_t>(club)));
-        std::string err = deleteMembers_.run();
+        // The table was emptied when the import began: only a club met twice has rows to drop.
+        std::string err;
+        if (!membersWritten_.insert(club).second) {
+            deleteMembers_.bindInt(1, club);
+            err = deleteMembers_.run();
+        }
         for (std::size_t i = 0; err.empty() && i < players.size(); ++i) {
-            insertMember_.bind(1, jet::Value(static_cast<std::int64_t>(club)));
-            insertMember_.bind(2, jet::Value(players[i]));
+            insertMember_.bindInt(1, club);
+            insertMember_.bindInt(2, players[i]);
             err = insertMember_.run();
         }
         if (!err.empty())
             throw LineError{line.number, "Datenbankfehler: " + err};
     }
 
+    LineReader& reader_;
+    std::unordered_set<std::int64_t> membersWritten_;
+    std::vector<std::string> shortBytes_, clubBytes_, nationalBytes_;
     std::vector<TargetColumn> shortCols_, clubCols_, nationalCols_;
     Statement insertShort_, insertClub_, insertNational_;
     Statement deleteClub_, deleteNational_, deleteMembers_, insertMember_;
@@ -365,8 +350,11 @@ private:
 
 class PlayerImporter {
 public:
-    PlayerImporter(jet::Database& db)
-        : cols_(targetColumns(db, "spieler", kPlayerKeys)), insert_(db, insertSql("spieler", cols_))
+    PlayerImporter(jet::Database& db, LineReader& reader)
+        : reader_(reader),
+          keyBytes_(fileKeys(kPlayerKeys)),
+          cols_(targetColumns(db, "spieler", kPlayerKeys)),
+          insert_(db, insertSql("spieler", cols_))
     {
     }
 
@@ -377,15 +365,15 @@ public:
                                        " Schlüsselzeilen; erwartet werden 17"};
         for (std::size_t i = 0; i < lines.size(); ++i) {
             KeyValue kv;
-            std::string err = readKeyLine(lines[i].text, kPlayerKeys[i], kv);
-            if (!err.empty())
-                throw LineError{lines[i].number, err};
-            jet::Value v = valueOf(kv, cols_[i].kind, kPlayerKeys[i], err);
-            if (!err.empty())
-                throw LineError{lines[i].number, err};
-            if (i == 0 && !v.isInt())
+            const KeyLineStatus status = readKeyLine(lines[i].text, keyBytes_[i], kv);
+            if (status != KeyLineStatus::Ok)
+                throw LineError{lines[i].number, keyLineError(status, kPlayerKeys[i])};
+            std::int64_t number = 0;
+            if (i == 0 && !recordNumber(kv, number))
                 throw LineError{lines[i].number, "NUMMER braucht eine ganze Zahl"};
-            insert_.bind(static_cast<int>(i) + 1, v);
+            const std::string err = bindValue(insert_, static_cast<int>(i) + 1, kv, cols_[i].kind, kPlayerKeys[i], reader_);
+            if (!err.empty())
+                throw LineError{lines[i].number, err};
         }
         std::string err = insert_.run();
         if (!err.empty())
@@ -393,6 +381,8 @@ public:
     }
 
 private:
+    LineReader& reader_;
+    std::vector<std::string> keyBytes_;
     std::vector<TargetColumn> cols_;
     Statement insert_;
 };
@@ -408,7 +398,7 @@ int runImport(jet::Database& db, const fs::path& file, std::string_view keyword,
         for (const char* table : emptied)
             db.execute(std::string("Delete From ") + table);
         {
-            Importer importer(db);
+            Importer importer(db, reader);
             forEachRecord(reader, keyword, progress, [&](int start, const std::vector<RecordLine>& lines) {
                 importer.record(start, lines);
                 ++records;

@@ -246,3 +246,17 @@ TEST(ConfigImport, MissingFileIsAnErrorAndChangesNothing)
     EXPECT_THROW(cfg::importConfig(db, dir / "fehlt.cfg", cfg::ConfigFile::Clubs, none), cfg::Error);
     EXPECT_EQ(allRows(db), before);
 }
+
+TEST(ConfigImport, ANumberMetTwiceKeepsTheLastPlayerList)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    const std::string text = "NEUES_TEAM\n        NUMMER 5\n        NAME \"A\"\n        GRAFIK_NR 1\n        SPIELER \"11,12\"\n\n"
+                             "NEUES_TEAM\n        NUMMER 6\n        NAME \"B\"\n        GRAFIK_NR 1\n        SPIELER \"14\"\n\n"
+                             "NEUES_TEAM\n        NUMMER 5\n        NAME \"C\"\n        GRAFIK_NR 2\n        SPIELER \"13\"\n";
+    writeFile(dir / "twice.cfg", gameBytes(text));
+    NullProgress none;
+    EXPECT_EQ(cfg::importConfig(db, dir / "twice.cfg", cfg::ConfigFile::Clubs, none), 3);
+    EXPECT_EQ(rows(db, "vereinspieler"), (std::vector<std::string>{"I6|I14|", "I5|I13|"}));
+    EXPECT_EQ(db.query("SELECT NAME FROM vereine WHERE NUMMER=5").field(0).toString(), "C");
+}
