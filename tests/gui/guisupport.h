@@ -24,7 +24,7 @@ void screenshot(QWidget* widget, const QString& name);
 
 template <typename T>
 T* child(QWidget* root, const char* name) {
-    return root->findChild<T*>(QString::fromLatin1(name));
+    return root->findChild<T*>(QString::fromUtf8(name));
 }
 
 }  // namespace guisupport
