@@ -45,7 +45,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
         this);
     lbldisclaimer->setObjectName(QStringLiteral("lbldisclaimer"));
     lbldisclaimer->setWordWrap(true);
-    lbldisclaimer->setStyleSheet(QStringLiteral("color: palette(mid);"));
+    lbldisclaimer->setStyleSheet(QStringLiteral("color: palette(dark);"));
 
     auto* text = new QVBoxLayout;
     text->addWidget(lbltitle);

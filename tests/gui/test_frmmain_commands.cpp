@@ -1,0 +1,341 @@
+// Menus and toolbar of the main window: entries, jersey sets, jersey copy, folder hint,
+// emptying and compacting the database, leaving the program, the About box.
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+#include <fstream>
+
+#include "common/profile.h"
+#include "common/ui/messagebox.h"
+#include "foundation/registry.h"
+#include "guisupport.h"
+#include "mainwindow/frmabout.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow_support.h"
+
+namespace fs = std::filesystem;
+using guisupport::ProgramFolder;
+using mwtest::action;
+using mwtest::scalar;
+using ui::MessageBox;
+
+namespace {
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void writeAll(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+QString panel1(FrmMain& w) { return w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
+
+}  // namespace
+
+class TestFrmMainCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+    }
+
+    void menusHoldEveryEntry() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        QStringList bar;
+        for (QAction* a : window.menuBar()->actions()) bar << a->text();
+        QCOMPARE(bar, (QStringList{"&Datei", "&Optionen", "&Tools", "Tranfer&markt", "&Info"}));
+
+        struct Entry {
+            const char* name;
+            const char* caption;
+            QKeySequence shortcut;
+            bool visible;
+        };
+        const Entry entries[] = {
+            {"mnudateiitem_0", "&Neu...", QKeySequence("Ctrl+N"), true},
+            {"mnudateiitem_1", "&Öffnen...", QKeySequence("Ctrl+O"), true},
+            {"mnudateiitem_2", "&Speichern...", QKeySequence("Ctrl+S"), true},
+            {"mnudateiitem_4", "&Import...", {}, true},
+            {"mnudateiitem_7", "&Programmende", QKeySequence("Ctrl+Q"), true},
+            {"mnuimportitem_2", "Verein (&Zentor Exporter)", QKeySequence("Ctrl+A"), true},
+            {"mnuimportitem_3", "&Liga/Land (Zentor Exporter)", QKeySequence("Ctrl+L"), true},
+            {"mnuexportitem_1", "&Wappen (wa.res)", QKeySequence("Ctrl+C"), true},
+            {"mnuoptionenitem_2", "aktuellen Trikotsatz (ma.res) in Kickora kopieren", {}, true},
+            {"mnuoptionenitem_4", "&Verzeichnisse", QKeySequence("Ctrl+V"), false},
+            {"mnuoptionenitem_5", "", {}, false},
+            {"mnuoptionenitem_6", "Datenbank &löschen", {}, true},
+            {"mnutoolsitem_2", "&Trikotfarbeneditor (Livespiel)", {}, false},
+            {"mnutoolsitem_3", "&Trikotfarben zuorden (Livespiel)", {}, false},
+            {"mnutoolsitem_4", "template erstellen", {}, false},
+            {"mnutoolsitem_5", "&Rückennummer überprüfen", {}, true},
+            {"mnutoolsitem_7", "templiga", {}, false},
+            {"mnutransferitem_1", "&Spielertransfer", {}, true},
+            {"mnuinfoitem_0", "&Info zum Kickora Editor", {}, true},
+            {"mnupopupitem_0", "aktualisieren", {}, true},
+        };
+        for (const Entry& e : entries) {
+            QAction* a = action(window, e.name);
+            QVERIFY2(a, e.name);
+            QCOMPARE(a->text(), QString::fromUtf8(e.caption));
+            QCOMPARE(a->shortcut(), e.shortcut);
+            QCOMPARE(a->isVisible(), e.visible);
+        }
+        // Every menu's items are numbered without gaps, separators included.
+        const std::pair<const char*, int> counts[] = {{"mnudatei", 8}, {"mnuimport", 4}, {"mnuexport", 2},
+                                                      {"mnuoptionen", 8}, {"mnutools", 8}, {"mnutransfer", 2},
+                                                      {"mnuinfo", 1}, {"mnupopup", 1}};
+        for (const auto& [menu, count] : counts) {
+            QMenu* m = window.findChild<QMenu*>(QString::fromLatin1(menu));
+            QVERIFY2(m, menu);
+            QCOMPARE(m->actions().size(), count);
+            for (int i = 0; i < count; ++i)
+                QCOMPARE(m->actions().at(i)->objectName(), QStringLiteral("%1item_%2").arg(QLatin1String(menu)).arg(i));
+        }
+        QVERIFY(action(window, "mnudateiitem_3")->isSeparator());
+        QVERIFY(!window.menuBar()->actions().contains(window.findChild<QMenu*>(QStringLiteral("mnupopup"))->menuAction()));
+
+        // Toolbar: keys and tooltips; club import only with the exporter table, jersey sets pressed.
+        const std::pair<const char*, const char*> tools[] = {
+            {"tb_new", "Neu"}, {"tb_open", "Öffnen"}, {"tb_save", "Speichern"},
+            {"tb_impconfig", "Import Config (Kickora)"}, {"tb_expconfig", "Export Config (Kickora)"},
+            {"tb_impzentor4", "Import Verein (Zentor 4)"}, {"tb_trikotoriginal", "Trikotsatz (Orignal)"},
+            {"tb_trikotkickoranet", "Trikotsatz (Kickoranet)"}};
+        for (const auto& [name, tip] : tools) {
+            QVERIFY2(action(window, name), name);
+            QCOMPARE(action(window, name)->toolTip(), QString::fromUtf8(tip));
+            QVERIFY2(!action(window, name)->icon().isNull(), name);
+        }
+        QVERIFY(window.dao().hasTable("z4spieler"));
+        QVERIFY(action(window, "tb_impzentor4")->isEnabled());
+        QVERIFY(!action(window, "tb_save")->isEnabled());
+        window.findChild<QMenu*>(QStringLiteral("mnuoptionen"))->popup(QPoint(100, 60));
+        guisupport::screenshot(window.findChild<QMenu*>(QStringLiteral("mnuoptionen")), QStringLiteral("frmmain_menu_optionen"));
+        window.findChild<QMenu*>(QStringLiteral("mnuoptionen"))->hide();
+    }
+
+    void laterFunctionsSayThatTheyFollow() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_0", "mnuimportitem_1", "mnuimportitem_2",
+                               "mnuimportitem_3",  "mnuexportitem_0", "mnuexportitem_1", "mnutoolsitem_0",
+                               "mnutoolsitem_1",   "mnutoolsitem_4",  "mnutoolsitem_5",  "mnutoolsitem_6",
+                               "mnutoolsitem_7",   "mnutransferitem_0", "mnutransferitem_1", "tb_impconfig",
+                               "tb_expconfig",     "tb_impzentor4",   "tb_open"};
+        for (const char* name : later) {
+            window.setStatusText(QString());
+            action(window, name)->trigger();
+            QCOMPARE(panel1(window), FrmMain::funktionFolgtText());
+        }
+        QVERIFY(MessageBox::shown().isEmpty());
+        // The two hidden entries without a function do nothing at all.
+        window.setStatusText(QString());
+        action(window, "mnutoolsitem_2")->trigger();
+        action(window, "mnutoolsitem_3")->trigger();
+        QCOMPARE(panel1(window), QString());
+    }
+
+    void jerseySetsAreWrittenToTheSettings() {
+        ProgramFolder folder;
+        const fs::path ini = folder.path() / "kickoraeditor.ini";
+        {
+            FrmMain window(folder.path(), Registry(folder.prefix()));
+            QVERIFY(action(window, "mnuoptionenitem_0")->isChecked());
+            QVERIFY(action(window, "tb_trikotoriginal")->isChecked());
+            QVERIFY(!action(window, "tb_trikotkickoranet")->isChecked());
+
+            action(window, "mnuoptionenitem_1")->trigger();
+            QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
+            QCOMPARE(window.settings().satz, 1);
+            QVERIFY(!action(window, "mnuoptionenitem_0")->isChecked());
+            QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
+            QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
+            QVERIFY(!action(window, "tb_trikotoriginal")->isChecked());
+            // The same set again: same value, same marks (a pressed toolbar button stays pressed).
+            action(window, "tb_trikotkickoranet")->trigger();
+            QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
+            QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
+            QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
+        }
+        // The next start takes set 1.
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
+        QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
+        action(window, "tb_trikotoriginal")->trigger();
+        QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("0"));
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void jerseyCopyAndFolderHint() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        const fs::path target = window.settings().folders[FolderKickorares] + "ma.res";
+        fs::remove(target);
+        action(window, "mnuoptionenitem_2")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Fehler"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Kein Kickora installiert"));
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        QVERIFY(!fs::exists(target));
+
+        // With the game's archive present, the active set's archive replaces it.
+        MessageBox::clearShown();
+        writeAll(target, "alt");
+        writeAll(window.settings().folders[FolderTrikot1] + "ma.res", "kickoranet-satz");
+        action(window, "mnuoptionenitem_1")->trigger();
+        action(window, "mnuoptionenitem_2")->trigger();
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(readAll(target), std::string("kickoranet-satz"));
+        QCOMPARE(panel1(window), QString());
+        QVERIFY(window.centralWidget()->isEnabled());
+
+        action(window, "mnuoptionenitem_4")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Verzeichnisse"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
+    }
+
+    void emptyingTheDatabase() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const long long clubs = scalar(window, "SELECT count(*) FROM vereine");
+        const long long players = scalar(window, "SELECT count(*) FROM spieler");
+        const long long talents = scalar(window, "SELECT count(*) FROM e_attribute");
+
+        MessageBox::setNextAnswer(MessageBox::No);
+        action(window, "mnuoptionenitem_6")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Question);
+        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Löschen"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Datenbankinhalt wirklich löschen!"));
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine"), clubs);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), players);
+
+        // Yes: root, transfer market with fresh players and twelve empty continents remain.
+        mwtest::clickNode(window, QStringLiteral("L1"));
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        action(window, "mnuoptionenitem_6")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine"), 1LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine_national"), 0LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), 1700LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereinspieler WHERE verein=0"), 1700LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM e_attribute"), talents);
+        auto* tvdb = window.findChild<QTreeWidget*>(QStringLiteral("tvdb"));
+        QCOMPARE(tvdb->topLevelItemCount(), 13);
+        QCOMPARE(tvdb->topLevelItem(0)->childCount(), 1);
+        for (int i = 1; i < 13; ++i) QCOMPARE(tvdb->topLevelItem(i)->childCount(), 0);
+        QVERIFY(window.centralWidget()->isEnabled());
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("btnteamsave"))->isEnabled());
+        QCOMPARE(mwtest::text(window, "txtteamlang"), QString());
+        guisupport::screenshot(&window, QStringLiteral("frmmain_database_emptied"));
+    }
+
+    void compactingTheDatabase() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const fs::path db = folder.path() / "kickora.mdb";
+        window.dao().execute("DELETE FROM spieler WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein=0)");
+        window.dao().execute("DELETE FROM vereinspieler WHERE verein=0");
+        const auto before = fs::last_write_time(db);
+        const std::string bytes = readAll(db);
+        QTreeWidget* tvdb = window.findChild<QTreeWidget*>(QStringLiteral("tvdb"));
+        const int germanClubs = window.node(QStringLiteral("L1"))->childCount();
+
+        MessageBox::setNextAnswer(MessageBox::No);
+        action(window, "mnuoptionenitem_7")->trigger();
+        QCOMPARE(MessageBox::shown().last().title, QStringLiteral("Komprimieren"));
+        QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Datenbank komprimieren!"));
+        QVERIFY(readAll(db) == bytes);
+
+        mwtest::clickNode(window, QStringLiteral("L1"));
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        action(window, "mnuoptionenitem_7")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QVERIFY(window.dao().isOpen());
+        QVERIFY(!fs::exists(folder.path() / "kickora_backup.mdb"));
+        QVERIFY(fs::file_size(db) < bytes.size());
+        QVERIFY(fs::last_write_time(db) >= before);
+        QCOMPARE(tvdb->topLevelItemCount(), 13);
+        QCOMPARE(window.node(QStringLiteral("L1"))->childCount(), germanClubs);
+        QCOMPARE(tvdb->currentItem(), window.node(QStringLiteral("L1")));
+        QCOMPARE(mwtest::text(window, "txtteamlang"), QStringLiteral("Deutschland"));
+        QVERIFY(window.centralWidget()->isEnabled());
+    }
+
+    void leavingAsksFirst() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        MessageBox::setNextAnswer(MessageBox::No);
+        QVERIFY(!window.close());
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Programmende"));
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Programm beenden"));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.dao().isOpen());
+        QVERIFY(scalar(window, "SELECT count(*) FROM vereine") > 0);
+
+        // "&Programmende" asks the same; Yes closes the database and the window.
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        action(window, "mnudateiitem_7")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.dao().isOpen());
+    }
+
+    void aboutBoxAndSystemInformation() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        QTemporaryDir bin;
+        FrmAbout::setSystemInfoSearchPaths({bin.path()});
+
+        QString title, version;
+        mwtest::onNextModal([&](QWidget* dialog) {
+            title = dialog->windowTitle();
+            version = dialog->findChild<QLabel*>(QStringLiteral("lblversion"))->text();
+            guisupport::screenshot(dialog, QStringLiteral("frmabout"));
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdsysinfo"))->click();
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+        });
+        action(window, "mnuinfoitem_0")->trigger();
+        QCOMPARE(title, QStringLiteral("Info zu Kickora Editor 1.1.4"));
+        QCOMPARE(version, QStringLiteral("Version 1.1.4"));
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Systeminformationen sind momentan nicht verfügbar"));
+        QVERIFY(window.findChild<FrmAbout*>());
+
+        // A system information program on the search path is started.
+        const QString marker = bin.filePath(QStringLiteral("gestartet"));
+        const QString script = bin.filePath(QStringLiteral("gnome-system-monitor"));
+        writeAll(script.toStdString(), "#!/bin/sh\ntouch '" + marker.toStdString() + "'\n");
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(FrmAbout::findSystemInfoProgram(), script);
+        MessageBox::clearShown();
+        mwtest::onNextModal([](QWidget* dialog) {
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdsysinfo"))->click();
+            dialog->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
+        });
+        action(window, "mnuinfoitem_0")->trigger();
+        QTRY_VERIFY(QFile::exists(marker));
+        QVERIFY(MessageBox::shown().isEmpty());
+        // The box was made once and is only hidden.
+        QCOMPARE(window.findChildren<FrmAbout*>().size(), 1);
+        FrmAbout::setSystemInfoSearchPaths({});
+    }
+};
+
+QTEST_MAIN(TestFrmMainCommands)
+#include "test_frmmain_commands.moc"
