@@ -174,6 +174,11 @@ void appendClubTable(std::string& out, jet::Database& db, std::string_view table
 
 }  // namespace
 
+bool configFileChosen(const fs::path& file)
+{
+    return !file.empty() && file.filename() != kConfigFileName;
+}
+
 std::string clubHeader(jet::Database& db, const DateTime& now)
 {
     return clubHeaderBlock(now, maxOf(db, "Select max(maxnr) From maxteamnr"));

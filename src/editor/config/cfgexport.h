@@ -23,6 +23,9 @@ inline constexpr const char* kConfigFileName = "*.cfg";
 // The filter entry chosen in the file dialog (1-based, as the dialog counts).
 enum class ConfigFile { Clubs = 1, Players = 2 };
 
+// Whether the file dialog returned a file: neither empty nor the proposed "*.cfg" itself.
+bool configFileChosen(const std::filesystem::path& file);
+
 // Header blocks with the database's last club number (greatest maxnr of maxteamnr) and last
 // player number (greatest NUMMER of spieler); 0 for an empty table.
 std::string clubHeader(jet::Database& db, const DateTime& now);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -383,6 +384,14 @@ TEST(TeamFile, NumberInBothTablesTakesTheNationalRow)
     EXPECT_EQ(doc.getString("Team", "KLIMA", "-"), "99,121,700");
 }
 
+TEST(ConfigExport, FileChosenInTheDialog)
+{
+    EXPECT_FALSE(cfg::configFileChosen(""));
+    EXPECT_FALSE(cfg::configFileChosen("*.cfg"));
+    EXPECT_FALSE(cfg::configFileChosen("/spiel/config/*.cfg"));
+    EXPECT_TRUE(cfg::configFileChosen("/spiel/config/1_tm.cfg"));
+}
+
 TEST(TeamFile, ClubNumberOfNodeKey)
 {
     EXPECT_EQ(cfg::teamFileClubNumber("T12"), 12);
@@ -392,4 +401,22 @@ TEST(TeamFile, ClubNumberOfNodeKey)
     EXPECT_EQ(cfg::teamFileClubNumber("L-1"), std::nullopt);
     EXPECT_EQ(cfg::teamFileClubNumber("Asien"), std::nullopt);
     EXPECT_EQ(cfg::teamFileClubNumber(""), std::nullopt);
+}
+
+TEST(ConfigExport, FractionsUseAPointWhateverTheLocale)
+{
+    TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    db.executeNative("UPDATE spieler SET \"STÄRKE\" = 2.5, GROESSE = -180.25 WHERE NUMMER = 101");
+    const char* old = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = old ? old : "C";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "C.UTF-8"})
+        if (std::setlocale(LC_ALL, name))
+            break;
+    NullProgress none;
+    cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
+    std::setlocale(LC_ALL, saved.c_str());
+    const std::string file = readFile(dir / "1_sp.cfg");
+    EXPECT_NE(file.find("        ST\xC4RKE          2.5\r\n"), std::string::npos);
+    EXPECT_NE(file.find("        GROESSE         -180.25\r\n"), std::string::npos);
 }
