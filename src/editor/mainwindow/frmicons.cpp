@@ -212,10 +212,14 @@ QIcon toolbar(const QString& key) {
 }
 
 QIcon tree(int image) {
+    // Drawn once: the tree asks for them thousands of times.
+    static const QIcon continent(globe());
+    static const QIcon country(flag());
+    static const QIcon club(shield(QColor(40, 120, 60), QColor(245, 245, 245)));
     switch (image) {
-        case 4: return QIcon(globe());
-        case 5: return QIcon(flag());
-        case 6: return QIcon(shield(QColor(40, 120, 60), QColor(245, 245, 245)));
+        case 4: return continent;
+        case 5: return country;
+        case 6: return club;
     }
     return {};
 }
