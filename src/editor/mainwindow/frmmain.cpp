@@ -416,6 +416,10 @@ void FrmMain::showSelected() {
     for (QLineEdit* edit : {txtteamlang_, txtteamkurz_, txtstadt_, txttnr_, txtgrafnr_, txtstadion_, txtsitz_, txtsteh_})
         edit->clear();
     cboland_->setCurrentIndex(-1);
+    for (QLabel* preview : pictrikot_) {
+        preview->setProperty("tag", 0);
+        preview->clear();
+    }
     loadwappen(QString());
     playerArea_->showspielerliste(-1);
 }
