@@ -6,11 +6,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -77,20 +79,28 @@ FrmHaupt::FrmHaupt(fs::path programDir, QWidget* parent)
     auto* central = new QWidget(this);
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(6, 6, 6, 4);
-    auto* row = new QHBoxLayout;
-    outer->addLayout(row, 1);
+    auto* splitter = new QSplitter(Qt::Horizontal, central);
+    splitter->setChildrenCollapsible(false);
+    outer->addWidget(splitter, 1);
 
-    tvdb_ = new QTreeWidget(central);
+    tvdb_ = new QTreeWidget(splitter);
     tvdb_->setObjectName(QStringLiteral("tvdb"));
     tvdb_->setHeaderHidden(true);
     tvdb_->setColumnCount(1);
     tvdb_->setIconSize(QSize(16, 16));
-    tvdb_->setFixedWidth(220);
-    row->addWidget(tvdb_);
+    tvdb_->setMinimumWidth(150);
+    // Long club names scroll instead of being cut off.
+    tvdb_->header()->setStretchLastSection(false);
+    tvdb_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    splitter->addWidget(tvdb_);
 
-    auto* right = new QVBoxLayout;
+    auto* pages = new QWidget(splitter);
+    auto* right = new QVBoxLayout(pages);
+    right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
-    row->addLayout(right, 1);
+    splitter->addWidget(pages);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({226, 402});
     tabStrip_ = new QTabBar(central);
     tabStrip_->setObjectName(QStringLiteral("TabStrip1"));
     tabStrip_->addTab(QStringLiteral("Verein"));
@@ -98,9 +108,10 @@ FrmHaupt::FrmHaupt(fs::path programDir, QWidget* parent)
     tabStrip_->setExpanding(false);
     tabStrip_->setDrawBase(false);
     right->addWidget(tabStrip_);
-    right->addWidget(buildClubPage());
-    right->addWidget(buildPlayerPage());
-    right->addStretch(1);
+    // The player page takes the height; the club page keeps its own.
+    right->addWidget(buildClubPage(), 0);
+    right->addWidget(buildPlayerPage(), 1);
+    right->addStretch(0);
     frame2_->hide();
 
     auto* counters = new QHBoxLayout;
@@ -116,7 +127,9 @@ FrmHaupt::FrmHaupt(fs::path programDir, QWidget* parent)
     counters->addStretch(1);
     setCentralWidget(central);
 
-    connect(tvdb_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { nodeClick(item); });
+    // Selection, not the current item: the view makes its first row current when it gets the
+    // focus, and that is no click.
+    connect(tvdb_, &QTreeWidget::itemSelectionChanged, this, [this] { nodeClick(selectedItem()); });
     connect(tvdb_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeClick(item); });
     connect(tabStrip_, &QTabBar::currentChanged, this, [this](int tab) { tabClick(tab); });
     connect(lstspieler_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
@@ -225,11 +238,11 @@ QWidget* FrmHaupt::buildPlayerPage() {
     lstspieler_ = new QListWidget(frame2_);
     lstspieler_->setObjectName(QStringLiteral("lstspieler"));
     lstspieler_->setMinimumWidth(160);
-    row->addWidget(lstspieler_, 1);
+    row->addWidget(lstspieler_, 5);
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(5);
-    row->addLayout(grid, 1);
+    row->addLayout(grid, 4);
     txtspielernr_ = textBox(frame2_, "txtspielernr");
     txtspielername_ = textBox(frame2_, "txtspielername");
     txtspielervorname_ = textBox(frame2_, "txtspielervorname");
@@ -247,7 +260,7 @@ QWidget* FrmHaupt::buildPlayerPage() {
     const std::pair<const char*, QWidget*> fields[] = {
         {"Nr.:", txtspielernr_},           {"Name:", txtspielername_},         {"Vorname:", txtspielervorname_},
         {"Land:", txtspielerland_},        {"Position:", cbospielerpos_},      {"Stärke:", cbospielerst_},
-        {"Rückennummer:", txtspielerrnr_}, {"Restspiele:", txtspielereinsatz_}, {"Hautfarbe:", txtspielerhautfarbe_},
+        {"Rückennr.:", txtspielerrnr_}, {"Restspiele:", txtspielereinsatz_}, {"Hautfarbe:", txtspielerhautfarbe_},
         {"Haartyp:", txtspielerhaartyp_}};
     int r = 0;
     for (const auto& [text, w] : fields) {
@@ -312,8 +325,13 @@ void FrmHaupt::setCounters() {
     label33_->setText(qs(c.amateurvereineText()));
 }
 
+QTreeWidgetItem* FrmHaupt::selectedItem() const {
+    const QList<QTreeWidgetItem*> items = tvdb_->selectedItems();
+    return items.isEmpty() ? nullptr : items.first();
+}
+
 std::string FrmHaupt::selectedKey() const {
-    const QTreeWidgetItem* item = tvdb_->currentItem();
+    const QTreeWidgetItem* item = selectedItem();
     return item ? item->data(0, kKeyRole).toString().toStdString() : std::string();
 }
 
@@ -426,8 +444,8 @@ void FrmHaupt::exportItem(int entry) {
     if (file.isEmpty()) return;  // cancelled: nothing is exported
 
     if (!progress_) progress_ = std::make_unique<FrmProgress>();
-    progress_->begin(this, file);
     setEnabled(false);
+    progress_->begin(this, file);
     zexp::ExportOptions options;
     options.random = rnd_.get();
     options.progress = progress_.get();

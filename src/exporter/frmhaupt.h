@@ -58,6 +58,7 @@ private:
     void clearPlayer();
     void applyMenu();
     void exportItem(int entry);
+    QTreeWidgetItem* selectedItem() const;
     std::string selectedKey() const;
 
     std::filesystem::path programDir_;

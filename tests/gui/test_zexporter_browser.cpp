@@ -1,0 +1,514 @@
+// zexporter's main window on the demo source: start, tree, counters, node clicks with the export
+// menu they set, tab strip, pages, info box and the end without a source.
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QListWidget>
+#include <QTabBar>
+#include <QtTest>
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "common/jetdb.h"
+#include "common/ui/filedialog.h"
+#include "common/ui/messagebox.h"
+#include "exporter/frmhaupt.h"
+#include "exporter/zdecode.h"
+#include "exporter/zsource.h"
+#include "guisupport.h"
+#include "test_zexporter_support.h"
+
+namespace fs = std::filesystem;
+using guisupport::child;
+using zexp::Id;
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+struct Entry {
+    QString caption;
+    bool enabled;
+    QString tag;
+    bool operator==(const Entry&) const = default;
+};
+
+}  // namespace
+
+class TestZexporterBrowser : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<zgui::SourceFolder> folder_;
+    std::unique_ptr<FrmHaupt> w_;
+
+    QTreeWidget* tree() { return child<QTreeWidget>(w_.get(), "tvdb"); }
+    QWidget* frame(int i) { return child<QWidget>(w_.get(), i == 1 ? "Frame1" : "Frame2"); }
+    QString text(const char* name) { return child<QLineEdit>(w_.get(), name)->text(); }
+    QAction* action(int i) {
+        return w_->findChild<QAction*>(QStringLiteral("mnuimpexportitem_%1").arg(i));
+    }
+    Entry entry(int i) {
+        QAction* a = action(i);
+        return {zgui::shown(a), a->isEnabled(), a->data().toString()};
+    }
+    const zexp::Source& src() { return *w_->source(); }
+
+    // Clicks a node as the user does: its parents opened, the row clicked.
+    QTreeWidgetItem* click(const std::string& key) {
+        QTreeWidgetItem* item = zgui::node(tree(), key);
+        if (!item) return nullptr;
+        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
+        tree()->scrollToItem(item);
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
+        return item;
+    }
+    void tab(int i) {
+        auto* bar = child<QTabBar>(w_.get(), "TabStrip1");
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+        QCOMPARE(bar->currentIndex(), i);
+    }
+
+    const zexp::Club* clubWhere(auto pred) {
+        for (const zexp::Club& c : src().clubs())
+            if (pred(c)) return &c;
+        return nullptr;
+    }
+
+    void startWindow() {
+        w_ = std::make_unique<FrmHaupt>(folder_->path());
+        QVERIFY(w_->loadDB());
+        w_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    }
+
+private slots:
+    void initTestCase() {
+        ui::MessageBox::setTestMode(true);
+        ui::FileDialog::setTestMode(true);
+        folder_ = std::make_unique<zgui::SourceFolder>();
+    }
+    void init() {
+        ui::MessageBox::clearShown();
+        startWindow();
+    }
+    void cleanup() { w_.reset(); }
+
+    void startShowsCaptionCountersAndTree() {
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_start"));
+        QCOMPARE(w_->windowTitle(), QStringLiteral("Zentor Exporter v0.25"));
+        QCOMPARE(w_->size(), QSize(640, 480));
+        QVERIFY(ui::MessageBox::shown().isEmpty());
+
+        // Counters against the source file itself.
+        jet::Database db = jet::Database::open(folder_->path() / "zentor4.mdb", false, true);
+        auto count = [&](const char* sql) { return db.query(sql).field(0).toInt(); };
+        QCOMPARE(child<QLabel>(w_.get(), "Label1")->text(),
+                 QStringLiteral("Nationalteams:%1").arg(count("SELECT count(*) FROM land")));
+        QCOMPARE(child<QLabel>(w_.get(), "Label2")->text(),
+                 QStringLiteral("Vereine:%1").arg(count("SELECT count(*) FROM verein")));
+        QCOMPARE(child<QLabel>(w_.get(), "Label3")->text(),
+                 QStringLiteral("Spieler:%1").arg(count("SELECT count(*) FROM spieler")));
+        QCOMPARE(child<QLabel>(w_.get(), "Label33")->text(),
+                 QStringLiteral("Amateurvereine:%1").arg(count("SELECT count(*) FROM verein WHERE AMATEURTEAM<>0")));
+
+        // Root and continents.
+        QTreeWidget* t = tree();
+        QCOMPARE(t->topLevelItemCount(), 1);
+        QTreeWidgetItem* root = t->topLevelItem(0);
+        QCOMPARE(zgui::keyOf(root), QStringLiteral("Zentor"));
+        QCOMPARE(root->text(0), QStringLiteral("Zentor"));
+        QVERIFY(root->isExpanded());
+        const QStringList continents = {QStringLiteral("Europa"),     QStringLiteral("Afrika"),
+                                        QStringLiteral("Asien"),      QStringLiteral("Südamerika"),
+                                        QStringLiteral("Mittel-Nordamerika"), QStringLiteral("Ozeanien")};
+        QCOMPARE(root->childCount(), 6);
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(zgui::keyOf(root->child(i)), QStringLiteral("K%1").arg(i + 1));
+            QCOMPARE(root->child(i)->text(0), continents[i]);
+        }
+
+        // Countries under their continent, each with the no-league group first and its leagues
+        // in number order after it.
+        std::set<Id> continentsUsed;
+        for (const zexp::Country& c : src().countries()) {
+            QTreeWidgetItem* item = zgui::node(t, "L" + std::to_string(c.id));
+            QVERIFY(item);
+            QCOMPARE(item->text(0), qs(c.name));
+            QCOMPARE(zgui::keyOf(item->parent()), QStringLiteral("K%1").arg(c.continent));
+            continentsUsed.insert(c.continent);
+            QCOMPARE(zgui::keyOf(item->child(0)), QStringLiteral("P0L%1").arg(c.id));
+            QCOMPARE(item->child(0)->text(0), QStringLiteral("(keine Liga)"));
+            std::vector<const zexp::League*> leagues;
+            for (const zexp::League& l : src().leagues())
+                if (l.country == c.id) leagues.push_back(&l);
+            std::sort(leagues.begin(), leagues.end(), [](auto* a, auto* b) { return a->id < b->id; });
+            QCOMPARE(item->childCount(), static_cast<int>(leagues.size()) + 1);
+            for (std::size_t k = 0; k < leagues.size(); ++k) {
+                QCOMPARE(zgui::keyOf(item->child(k + 1)), QStringLiteral("P%1L%2").arg(leagues[k]->id).arg(c.id));
+                QCOMPARE(item->child(k + 1)->text(0), qs(leagues[k]->name));
+            }
+        }
+        QCOMPARE(continentsUsed.size(), std::size_t(6));
+
+        // Every team under its league (or the no-league group), first teams before amateur teams.
+        int teams = 0, amateurs = 0;
+        for (const zexp::Club& c : src().clubs()) {
+            for (bool amateur : {false, true}) {
+                const Id nr = amateur ? c.amateurTeam : c.firstTeam;
+                const zexp::Team* team = nr ? src().team(nr) : nullptr;
+                if (!team || team->country != c.country) continue;
+                QTreeWidgetItem* item = zgui::node(t, "T" + std::to_string(nr));
+                QVERIFY2(item, c.name.c_str());
+                QCOMPARE(item->text(0), qs(c.name) + (amateur ? QStringLiteral(" II") : QString()));
+                QCOMPARE(zgui::keyOf(item->parent()), QStringLiteral("P%1L%2").arg(team->league).arg(c.country));
+                ++(amateur ? amateurs : teams);
+            }
+        }
+        QVERIFY(teams > 50 && amateurs > 10);
+        for (QTreeWidgetItemIterator it(t); *it; ++it) {
+            bool seenAmateur = false;
+            for (int i = 0; i < (*it)->childCount(); ++i) {
+                const bool isAmateur = (*it)->child(i)->text(0).endsWith(QStringLiteral(" II"));
+                QVERIFY(!(seenAmateur && !isAmateur && zgui::keyOf((*it)->child(i)).startsWith(QLatin1Char('T'))));
+                seenAmateur = seenAmateur || isAmateur;
+            }
+        }
+
+        // One picture per node kind; first and amateur teams apart.
+        const zexp::Club* withAmateur = clubWhere([](const zexp::Club& c) { return c.firstTeam > 0 && c.amateurTeam > 0; });
+        QVERIFY(withAmateur);
+        const zexp::League& league = src().leagues().front();
+        const std::string keys[] = {"Zentor", "K1", "L" + std::to_string(league.country),
+                                    "P0L" + std::to_string(league.country),
+                                    "P" + std::to_string(league.id) + "L" + std::to_string(league.country),
+                                    "T" + std::to_string(withAmateur->firstTeam),
+                                    "T" + std::to_string(withAmateur->amateurTeam)};
+        std::vector<QImage> pictures;
+        for (const std::string& k : keys) {
+            QTreeWidgetItem* item = zgui::node(t, k);
+            QVERIFY2(item, k.c_str());
+            QVERIFY(!item->icon(0).isNull());
+            pictures.push_back(item->icon(0).pixmap(16, 16).toImage());
+        }
+        for (std::size_t a = 0; a < pictures.size(); ++a)
+            for (std::size_t b = a + 1; b < pictures.size(); ++b) QVERIFY2(pictures[a] != pictures[b], keys[b].c_str());
+    }
+
+    void exportMenuAtStart() {
+        const Entry expected[] = {{QStringLiteral("Export Verein"), false, {}},
+                                  {QStringLiteral("Export Land"), false, {}},
+                                  {QStringLiteral("Export Liga"), false, {}},
+                                  {QStringLiteral("alle Vereine exportieren"), true, {}}};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(entry(i).caption, expected[i].caption);
+            QCOMPARE(entry(i).enabled, expected[i].enabled);
+            QVERIFY(entry(i).tag.isEmpty());
+            QVERIFY(action(i)->isVisible());
+        }
+        QVERIFY(!action(4)->isVisible());
+        QCOMPARE(child<QAction>(w_.get(), "MnuDateiItem")->text(), QStringLiteral("Ende"));
+        QCOMPARE(child<QAction>(w_.get(), "mnuinfoitem")->text(), QStringLiteral("&Info"));
+    }
+
+    // A first team in a league on both tabs: the club page, then the player page, where the
+    // menu keeps what the club page set apart from entry 0's caption.
+    void nodeClickFirstTeam() {
+        const zexp::Club* c = clubWhere([&](const zexp::Club& c) {
+            const zexp::Team* t = c.firstTeam > 0 ? src().team(c.firstTeam) : nullptr;
+            return t && t->league != 0 && src().stadium(c.stadium) && !src().teamPlayers(c.firstTeam).empty();
+        });
+        QVERIFY(c);
+        QTreeWidgetItem* item = click("T" + std::to_string(c->firstTeam));
+        QVERIFY(item);
+        QTreeWidgetItem* league = item->parent();
+        QTreeWidgetItem* country = league->parent();
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_team"));
+
+        QVERIFY(frame(1)->isVisible());
+        QVERIFY(!frame(2)->isVisible());
+        QVERIFY(entry(0) == Entry({QStringLiteral("Verein exportieren (%1)").arg(item->text(0)), true, {}}));
+        QVERIFY(entry(1) == Entry({QStringLiteral("Land exportieren (%1)").arg(country->text(0)), true, zgui::keyOf(country)}));
+        QVERIFY(entry(2) == Entry({QStringLiteral("Liga expoertieren (%1)").arg(league->text(0)), true, zgui::keyOf(league)}));
+
+        // Club page.
+        QCOMPARE(text("txtteamlang"), qs(c->name));
+        QCOMPARE(text("txtteamkurz"), qs(c->kurzform));
+        QCOMPARE(text("txtstadt"), qs(c->city));
+        QCOMPARE(text("txtland"), country->text(0));
+        QCOMPARE(text("txtstadion"), qs(src().stadium(c->stadium)->name));
+        const zexp::Capacity cap = *src().stadiumCapacity(c->stadium);
+        QCOMPARE(text("txtsitzsteh_0"), QString::number(cap.seated));
+        QCOMPARE(text("txtsitzsteh_1"), QString::number(cap.standing));
+        for (int i = 0; i < 6; ++i) {
+            const zexp::Rgb h = zexp::colourTriple(c->colours[i]), a = zexp::colourTriple(c->colours[6 + i]);
+            QCOMPARE(child<QFrame>(w_.get(), QStringLiteral("shpheim_%1").arg(i).toLatin1().constData())->palette().color(QPalette::Window),
+                     QColor(h.r, h.g, h.b));
+            QCOMPARE(child<QFrame>(w_.get(), QStringLiteral("shpausw_%1").arg(i).toLatin1().constData())->palette().color(QPalette::Window),
+                     QColor(a.r, a.g, a.b));
+        }
+
+        // The player list holds players of the team's list only, with their position word.
+        auto* list = child<QListWidget>(w_.get(), "lstspieler");
+        const std::vector<Id> listed = zexp::parsePlayerList(src().team(c->firstTeam)->playerList);
+        QVERIFY(list->count() > 0);
+        for (int i = 0; i < list->count(); ++i) {
+            QVERIFY(std::count(listed.begin(), listed.end(), list->item(i)->data(Qt::UserRole).toLongLong()) == 1);
+            QVERIFY(list->item(i)->text().contains(QRegularExpression(QStringLiteral(" \\((Tor|Abwehr|Mittelfeld|Sturm)\\)$"))));
+        }
+
+        // Tab 2 on the same team, then another team clicked there.
+        const Entry country1 = entry(1), league2 = entry(2);
+        tab(1);
+        QVERIFY(!frame(1)->isVisible());
+        QVERIFY(frame(2)->isVisible());
+        const zexp::Club* other = clubWhere([&](const zexp::Club& o) {
+            const zexp::Team* t = o.firstTeam > 0 ? src().team(o.firstTeam) : nullptr;
+            return &o != c && t && t->country == o.country && o.country != c->country;
+        });
+        QVERIFY(other);
+        click("T" + std::to_string(other->firstTeam));
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_team_players"));
+        QVERIFY(!frame(1)->isVisible());
+        QVERIFY(frame(2)->isVisible());
+        QVERIFY(entry(0) == Entry({QStringLiteral("Verein exportieren"), true, {}}));
+        QVERIFY(entry(1) == country1);
+        QVERIFY(entry(2) == league2);
+        QCOMPARE(text("txtteamlang"), qs(other->name));
+    }
+
+    // The player page of a listed player; a stage name stands for the name with "." as first name.
+    void playerPage() {
+        const zexp::Player* staged = nullptr;
+        Id team = 0;
+        for (const zexp::Club& c : src().clubs()) {
+            if (c.firstTeam <= 0 || !src().team(c.firstTeam)) continue;
+            for (const zexp::Player* p : src().teamPlayers(c.firstTeam))
+                if (!p->stageName.empty() && p->position && *p->position >= 0 && *p->position <= 3) {
+                    staged = p;
+                    team = c.firstTeam;
+                    break;
+                }
+            if (staged) break;
+        }
+        QVERIFY(staged);
+        click("T" + std::to_string(team));
+        tab(1);
+        auto* list = child<QListWidget>(w_.get(), "lstspieler");
+        int row = -1;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->data(Qt::UserRole).toLongLong() == staged->id) row = i;
+        QVERIFY(row >= 0);
+        QCOMPARE(list->item(row)->text(),
+                 qs(staged->stageName) + QStringLiteral(" (%1)").arg(QString::fromUtf8(zexp::positionWord(*staged->position))));
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_player"));
+
+        QCOMPARE(text("txtspielernr"), QString::number(staged->id));
+        QCOMPARE(text("txtspielername"), qs(staged->stageName));
+        QCOMPARE(text("txtspielervorname"), QStringLiteral("."));
+        QCOMPARE(text("txtspielerland"), qs(*staged->countryName));
+        QCOMPARE(child<QComboBox>(w_.get(), "cbospielerpos")->currentIndex(), static_cast<int>(*staged->position));
+        const std::int64_t sum = *staged->position == 0 ? staged->tet.value_or(0) : staged->tes.value_or(0);
+        const int step = static_cast<int>(std::min<std::int64_t>(sum / (*staged->position == 0 ? 50 : 70), 12));
+        QCOMPARE(child<QComboBox>(w_.get(), "cbospielerst")->currentText(),
+                 QStringLiteral("%1 Sterne").arg(step / 2.0, 0, 'f', 1));
+        if (staged->contract) QCOMPARE(text("txtspielereinsatz"), QString::number(*staged->contract * 55));
+        if (staged->shirt) QCOMPARE(text("txtspielerrnr"), QString::number(*staged->shirt));
+        if (staged->typus && staged->hairType && staged->hairColour) {
+            const int skin = *staged->typus == 4 ? 1 : 0;
+            QCOMPARE(text("txtspielerhautfarbe"), QString::number(skin));
+            const int colour = *staged->hairColour == 255 ? 4 : static_cast<int>(*staged->hairColour);
+            const auto candidates = zexp::hairCandidates(skin, colour, static_cast<int>(*staged->hairType));
+            if (!candidates.empty())
+                QVERIFY(std::count(candidates.begin(), candidates.end(), text("txtspielerhaartyp").toInt()) >= 1);
+        }
+
+        // Another team empties the player fields with its new list.
+        const zexp::Club* other = clubWhere([&](const zexp::Club& c) { return c.firstTeam > 0 && c.firstTeam != team; });
+        click("T" + std::to_string(other->firstTeam));
+        QVERIFY(text("txtspielernr").isEmpty());
+        QCOMPARE(child<QComboBox>(w_.get(), "cbospielerpos")->currentIndex(), -1);
+    }
+
+    void nodeClickAmateurTeam() {
+        const zexp::Club* c = clubWhere([&](const zexp::Club& c) { return c.amateurTeam > 0 && src().team(c.amateurTeam); });
+        QVERIFY(c);
+        for (int t : {0, 1}) {
+            tab(t);
+            QTreeWidgetItem* item = click("T" + std::to_string(c->amateurTeam));
+            QCOMPARE(item->text(0), qs(c->name) + QStringLiteral(" II"));
+            QCOMPARE(frame(1)->isVisible(), t == 0);
+            QCOMPARE(frame(2)->isVisible(), t == 1);
+            QCOMPARE(entry(0).caption, t == 0 ? QStringLiteral("Verein exportieren (%1 II)").arg(qs(c->name))
+                                              : QStringLiteral("Verein exportieren"));
+            // The club page names the amateurs with a 2 and their own ground.
+            QCOMPARE(text("txtteamlang"), qs(c->name) + QLatin1Char('2'));
+            QCOMPARE(text("txtteamkurz"), qs(c->kurzform) + QLatin1Char('2'));
+            QCOMPARE(text("txtstadion"), qs(c->amateurStadium));
+        }
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_amateur_players"));
+    }
+
+    // A negative team number shows no page and offers no export, whatever was set before.
+    void nodeClickNegativeTeam() {
+        const zexp::Club* neg = clubWhere([](const zexp::Club& c) { return c.firstTeam < 0; });
+        const zexp::Club* pos = clubWhere([&](const zexp::Club& c) { return c.firstTeam > 0 && src().team(c.firstTeam); });
+        QVERIFY(neg && pos);
+        for (int t : {0, 1}) {
+            tab(0);
+            click("T" + std::to_string(pos->firstTeam));
+            tab(t);
+            QTreeWidgetItem* item = click("T" + std::to_string(neg->firstTeam));
+            QVERIFY(item);
+            QCOMPARE(item->text(0), qs(neg->name));
+            QVERIFY(!frame(1)->isVisible());
+            QVERIFY(!frame(2)->isVisible());
+            QVERIFY(!entry(0).enabled);
+            QCOMPARE(entry(1).caption, QStringLiteral("Land exportieren"));
+            QVERIFY(!entry(1).enabled);
+            QCOMPARE(entry(2).caption, QStringLiteral("Liga exportieren"));
+            QVERIFY(!entry(2).enabled);
+        }
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_negative_team"));
+    }
+
+    void nodeClickCountry() {
+        const zexp::Country& c = src().countries().front();
+        const QString name = qs(c.name), key = QStringLiteral("L%1").arg(c.id);
+        for (int t : {0, 1}) {
+            tab(t);
+            click("L" + std::to_string(c.id));
+            guisupport::screenshot(w_.get(), QStringLiteral("zexporter_country_tab%1").arg(t));
+            QCOMPARE(frame(1)->isVisible(), t == 0);
+            QCOMPARE(frame(2)->isVisible(), t == 1);
+            QVERIFY(entry(0) == Entry({QStringLiteral("Nationalteam exportieren (%1)").arg(name), true, {}}));
+            QVERIFY(entry(1) == Entry({QStringLiteral("Land exportieren (%1)").arg(name), true, key}));
+            QCOMPARE(entry(2).caption, QStringLiteral("Liga exportieren"));
+            QVERIFY(!entry(2).enabled);
+            // National team page and the country's players.
+            QCOMPARE(text("txtteamlang"), name);
+            QCOMPARE(text("txtland"), name);
+            QCOMPARE(text("txtstadt"), QStringLiteral("Hauptstadt"));
+            QCOMPARE(text("txtstadion"), QStringLiteral("Nationalstadion"));
+            QCOMPARE(text("txtsitzsteh_0"), QStringLiteral("40000"));
+            QCOMPARE(text("txtsitzsteh_1"), QStringLiteral("20000"));
+            auto* list = child<QListWidget>(w_.get(), "lstspieler");
+            QVERIFY(list->count() > 0);
+            const auto players = src().countryPlayers(c.id);
+            for (int i = 0; i < list->count(); ++i) {
+                const Id id = list->item(i)->data(Qt::UserRole).toLongLong();
+                QVERIFY(std::any_of(players.begin(), players.end(), [&](const zexp::Player* p) { return p->id == id; }));
+            }
+        }
+    }
+
+    // League and no-league group: no page; entry 0 is switched off and keeps its caption.
+    void nodeClickLeagueAndNoLeagueGroup() {
+        const zexp::League& l = src().leagues().front();
+        const zexp::Country* c = src().country(l.country);
+        for (const std::string& key : {"P" + std::to_string(l.id) + "L" + std::to_string(c->id), "P0L" + std::to_string(c->id)}) {
+            for (int t : {0, 1}) {
+                tab(t);
+                click("L" + std::to_string(c->id));
+                const QString entry0 = entry(0).caption;
+                QTreeWidgetItem* item = click(key);
+                QVERIFY(item);
+                QVERIFY(!frame(1)->isVisible());
+                QVERIFY(!frame(2)->isVisible());
+                QVERIFY(entry(0) == Entry({entry0, false, {}}));
+                QVERIFY(entry(1) == Entry({QStringLiteral("Land exportieren (%1)").arg(qs(c->name)), true,
+                                           QStringLiteral("L%1").arg(c->id)}));
+                QVERIFY(entry(2) == Entry({QStringLiteral("Liga expoertieren (%1)").arg(item->text(0)), true, qs(key)}));
+                // The tab strip shows no page for such a node.
+                tab(1 - t);
+                QVERIFY(!frame(1)->isVisible());
+                QVERIFY(!frame(2)->isVisible());
+            }
+        }
+        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_league"));
+    }
+
+    void nodeClickContinentAndRoot() {
+        const zexp::Club* c = clubWhere([&](const zexp::Club& c) { return c.firstTeam > 0 && src().team(c.firstTeam); });
+        for (const char* key : {"K3", "Zentor"}) {
+            for (int t : {0, 1}) {
+                tab(0);
+                click("T" + std::to_string(c->firstTeam));
+                const Entry before1 = entry(1), before2 = entry(2);
+                tab(t);
+                click(key);
+                QVERIFY(!frame(1)->isVisible());
+                QVERIFY(!frame(2)->isVisible());
+                QVERIFY(!entry(0).enabled);
+                QVERIFY(entry(1) == Entry({QStringLiteral("Land exportieren"), false, before1.tag}));
+                QVERIFY(entry(2) == Entry({QStringLiteral("Liga exportieren"), false, before2.tag}));
+                QVERIFY(entry(3).enabled);
+            }
+        }
+    }
+
+    void infoBoxAndEnd() {
+        child<QAction>(w_.get(), "mnuinfoitem")->trigger();
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        const auto& box = ui::MessageBox::shown().first();
+        QCOMPARE(box.icon, ui::MessageBox::Information);
+        QCOMPARE(box.title, QStringLiteral("Info"));
+        QVERIFY(box.text.startsWith(QStringLiteral("Zentor Exporter v0.25\n")));
+        QVERIFY(box.text.size() > 30);
+
+        child<QAction>(w_.get(), "MnuDateiItem")->trigger();
+        QVERIFY(!w_->isVisible());
+    }
+
+    // Without zentor4.mdb the open dialog asks; no choice ends the program with the message.
+    void noDatabaseEndsTheProgram() {
+        zgui::SourceFolder empty(false);
+        FrmHaupt window(empty.path());
+        ui::MessageBox::clearShown();
+        ui::FileDialog::setNextFileName(QString());
+        QVERIFY(!window.loadDB());
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        const auto& box = ui::MessageBox::shown().first();
+        QCOMPARE(box.icon, ui::MessageBox::Information);
+        QCOMPARE(box.title, QStringLiteral("Information"));
+        QCOMPARE(box.text, QStringLiteral("Keine Datenbank ausgewählt Programm wird beendet!"));
+        QVERIFY(!window.source());
+    }
+
+    void chosenDatabaseIsRead() {
+        zgui::SourceFolder empty(false);
+        const fs::path chosen = empty.path() / "spiel.dat";
+        fs::copy_file(folder_->path() / "zentor4.mdb", chosen);
+        FrmHaupt window(empty.path());
+        ui::MessageBox::clearShown();
+        ui::FileDialog::setNextFileName(QString::fromStdString(chosen.string()));
+        QVERIFY(window.loadDB());
+        QVERIFY(ui::MessageBox::shown().isEmpty());
+        QCOMPARE(child<QLabel>(&window, "Label2")->text(), child<QLabel>(w_.get(), "Label2")->text());
+        QVERIFY(zgui::node(child<QTreeWidget>(&window, "tvdb"), std::string("K6")));
+    }
+
+    // A chosen file that is no database ends the program too, with the reason.
+    void unreadableDatabaseEndsTheProgram() {
+        zgui::SourceFolder empty(false);
+        const fs::path chosen = empty.path() / "kaputt.mdb";
+        {
+            std::ofstream out(chosen, std::ios::binary);
+            for (int i = 0; i < 4096; ++i) out.put(static_cast<char>((i * 31) % 253));
+        }
+        FrmHaupt window(empty.path());
+        ui::MessageBox::clearShown();
+        ui::FileDialog::setNextFileName(QString::fromStdString(chosen.string()));
+        QVERIFY(!window.loadDB());
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::Critical);
+        QVERIFY(ui::MessageBox::shown().first().text.endsWith(QStringLiteral("Programm wird beendet!")));
+    }
+};
+
+QTEST_MAIN(TestZexporterBrowser)
+#include "test_zexporter_browser.moc"
