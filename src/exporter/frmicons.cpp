@@ -162,7 +162,7 @@ QIcon themedOr(const char* name, const QPixmap& drawn) {
 
 QIcon node(zexp::NodeKind kind, bool amateur) {
     switch (kind) {
-    case zexp::NodeKind::Root: return themedOr("drive-harddisk", database());
+    case zexp::NodeKind::Root: return QIcon(database());
     case zexp::NodeKind::Continent: return QIcon(globe());
     case zexp::NodeKind::Country: return QIcon(flag());
     case zexp::NodeKind::NoLeague: return themedOr("folder", folder());
