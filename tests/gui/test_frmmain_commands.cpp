@@ -126,11 +126,10 @@ private slots:
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
-        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_0", "mnuimportitem_1", "mnuimportitem_2",
-                               "mnuimportitem_3",  "mnuexportitem_0", "mnuexportitem_1", "mnutoolsitem_0",
-                               "mnutoolsitem_1",   "mnutoolsitem_4",  "mnutoolsitem_5",  "mnutoolsitem_6",
-                               "mnutoolsitem_7",   "mnutransferitem_0", "mnutransferitem_1", "tb_impconfig",
-                               "tb_expconfig",     "tb_impzentor4",   "tb_open"};
+        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_1", "mnuimportitem_2", "mnuimportitem_3",
+                               "mnuexportitem_1",  "mnutoolsitem_0",  "mnutoolsitem_1",  "mnutoolsitem_5",
+                               "mnutoolsitem_6",   "mnutransferitem_0", "mnutransferitem_1", "tb_impzentor4",
+                               "tb_open"};
         for (const char* name : later) {
             window.setStatusText(QString());
             action(window, name)->trigger();

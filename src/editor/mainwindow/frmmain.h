@@ -24,6 +24,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "common/progress.h"
@@ -128,6 +129,15 @@ private:
     void showtrikot(int k, long long model);
     void loadwappen(const QString& grafnr);
     void showError(const QString& title, const std::exception& error);
+
+    // Config files, team files and templates (frmmain_config.cpp).
+    void exportConfigFile();
+    void importConfigFile();
+    void saveTeamFile();
+    void templateClubs();
+    void competitionTemplate();
+    // Runs work with the window disabled; an error is shown once the window takes input again.
+    bool runBusy(const QString& title, const std::function<void()>& work);
 
     Dao dao_;
     Settings settings_;

@@ -195,13 +195,21 @@ void FrmMain::mnudatei_Click(int index) {
                 addNewItem(frmnew_->option(), frmnew_->selection());
             break;
         }
+        case 2: saveTeamFile(); break;
         case 7: close(); break;
         default: funktionFolgt(); break;  // team files
     }
 }
 
-void FrmMain::mnuimport_Click(int) { funktionFolgt(); }
-void FrmMain::mnuexport_Click(int) { funktionFolgt(); }
+void FrmMain::mnuimport_Click(int index) {
+    if (index == 0) importConfigFile();
+    else funktionFolgt();
+}
+
+void FrmMain::mnuexport_Click(int index) {
+    if (index == 0) exportConfigFile();
+    else funktionFolgt();
+}
 
 void FrmMain::mnupopup_Click(int index) {
     if (index == 0) refreshTree();
@@ -224,7 +232,9 @@ void FrmMain::mnuoptionen_Click(int index) {
 
 void FrmMain::mnutools_Click(int index) {
     if (index == 2 || index == 3) return;  // hidden entries without a function
-    funktionFolgt();
+    if (index == 4) templateClubs();
+    else if (index == 7) competitionTemplate();
+    else funktionFolgt();
 }
 
 void FrmMain::mnutransfer_Click(int) { funktionFolgt(); }
