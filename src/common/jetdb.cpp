@@ -1,6 +1,7 @@
 #include "jetdb.h"
 
 #include "jetsql.h"
+#include "textcodec.h"
 
 #include <sqlite3.h>
 
@@ -147,24 +148,6 @@ std::u32string decode(std::string_view s)
     return out;
 }
 
-void encode(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // Case folding of ASCII and the Latin-1 letters (umlauts and accents), as Jet compares text.
 char32_t foldChar(char32_t c)
@@ -393,7 +376,7 @@ void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     size_t k = n <= 0 ? 0 : std::min(s.size(), static_cast<size_t>(n));
     std::string out;
     for (size_t i = s.size() - k; i < s.size(); ++i)
-        encode(out, s[i]);
+        textcodec::appendUtf8(out, s[i]);
     resultText(ctx, out);
 }
 
@@ -405,7 +388,7 @@ void fnCase(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool upper)
     }
     std::string out;
     for (char32_t c : decode(valueText(argv[0])))
-        encode(out, upper ? upperChar(c) : foldChar(c));
+        textcodec::appendUtf8(out, upper ? upperChar(c) : foldChar(c));
     resultText(ctx, out);
 }
 void fnUcase(sqlite3_context* ctx, int argc, sqlite3_value** argv) { fnCase(ctx, argc, argv, true); }

@@ -11,4 +11,7 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters without a Windows-1252 byte become '?'; invalid UTF-8 bytes are taken as Windows-1252.
 std::string utf8ToCp1252(std::string_view utf8);
 
+// Appends one code point as UTF-8.
+void appendUtf8(std::string& out, char32_t cp);
+
 }  // namespace textcodec

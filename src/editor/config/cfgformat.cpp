@@ -1,5 +1,6 @@
 #include "cfgformat.h"
 
+#include "common/fileio.h"
 #include "common/textcodec.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <random>
 
 #ifndef KICKORA_VERSION
 #define KICKORA_VERSION "0.0.0"
@@ -293,27 +293,8 @@ std::string toFileBytes(std::string_view utf8)
 
 void writeFileAtomically(const fs::path& file, std::string_view bytes)
 {
-    const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::random_device rd;
-    const fs::path temp = dir / ("." + file.filename().string() + "." + std::to_string(rd()) + ".tmp");
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
-            throw Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, file, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    if (!fileio::replaceFile(file, bytes))
         throw Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
-    }
 }
 
 LineReader::LineReader(const fs::path& file)

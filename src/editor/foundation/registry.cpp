@@ -1,5 +1,7 @@
 #include "foundation/registry.h"
 
+#include "common/textcodec.h"
+
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -11,23 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::string utf16ToUtf8(const std::u16string& s) {
     std::string out;
@@ -39,7 +24,7 @@ std::string utf16ToUtf8(const std::u16string& s) {
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        appendUtf8(out, c);
+        textcodec::appendUtf8(out, c);
     }
     return out;
 }

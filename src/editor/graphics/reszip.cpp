@@ -1,11 +1,12 @@
 #include "editor/graphics/reszip.h"
 
+#include "common/fileio.h"
+
 #include <zlib.h>
 
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -326,26 +327,8 @@ Bytes readBinaryFile(const fs::path& file, std::uintmax_t limit)
 
 void writeFileReplacing(const fs::path& file, const std::uint8_t* data, std::size_t size)
 {
-    static thread_local std::mt19937 rnd{std::random_device{}()};
-    fs::path tmp = file;
-    tmp += ".tmp" + std::to_string(rnd() % 1000000);
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (out)
-            out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        if (!out || !out.flush()) {
-            out.close();
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            throw Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
-        }
-    }
-    std::error_code ec;
-    fs::rename(tmp, file, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
+    if (!fileio::replaceFile(file, std::string_view(reinterpret_cast<const char*>(data), size)))
         throw Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
-    }
 }
 
 }  // namespace gfx
