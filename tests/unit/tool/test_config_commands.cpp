@@ -1,0 +1,284 @@
+// kickoratool's config commands as scripts use them: export-config, import-config, export-tea,
+// club-templates and competition-template; exit codes, what they print, what they leave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "testsupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::runCommand;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+namespace {
+
+std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ConfigCommands : public ::testing::Test {
+protected:
+    // One demo world for the suite; every test works on its own copy of the database.
+    static void SetUpTestSuite() {
+        world_ = std::make_unique<TempDir>();
+        int status = -1;
+        runCommand(std::string(KICKORATOOL) + " demo " + q(world_->path() / "w") + " --seed 5 >/dev/null 2>&1", &status);
+        ASSERT_EQ(status, 0);
+    }
+    static void TearDownTestSuite() { world_.reset(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(world_);
+        fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
+    }
+
+    Result tool(const std::string& args) {
+        Result r;
+        const fs::path err = dir_ / "stderr.txt";
+        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
+        r.err = readFile(err);
+        return r;
+    }
+    // The rows of a query as the sql command prints them.
+    std::string rows(const std::string& select) {
+        const Result r = tool("sql " + q(db_) + " " + q(select));
+        EXPECT_EQ(r.status, 0) << select << ": " << r.err;
+        return r.out;
+    }
+    long long number(const std::string& select) {
+        const std::string out = rows(select);
+        const auto nl = out.find('\n');
+        return nl == std::string::npos ? -1 : std::stoll(out.substr(nl + 1));
+    }
+    void sql(const std::string& statement) { rows(statement); }
+    std::string tables() {
+        return rows("SELECT * FROM vereine") + rows("SELECT * FROM vereine_national") +
+               rows("SELECT * FROM vereinspieler") + rows("SELECT * FROM spieler");
+    }
+
+    static std::unique_ptr<TempDir> world_;
+    TempDir dir_;
+    fs::path db_ = dir_ / "kickora.mdb";
+};
+std::unique_ptr<TempDir> ConfigCommands::world_;
+
+long long count(const std::string& bytes, const std::string& needle) {
+    long long n = 0;
+    for (auto p = bytes.find(needle); p != std::string::npos; p = bytes.find(needle, p + 1)) ++n;
+    return n;
+}
+std::string withoutFirstLine(const std::string& bytes) { return bytes.substr(bytes.find('\n') + 1); }
+bool oneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+
+}  // namespace
+
+// Export both files, spoil the database, import them back: a second export gives the same
+// bytes (the date line aside), and the import commands say how many records they read.
+TEST_F(ConfigCommands, ExportImportExportGivesTheSameFiles) {
+    const auto clubs = dir_ / "1_tm.cfg", players = dir_ / "1_sp.cfg";
+    Result r = tool("export-config " + q(db_) + " " + q(clubs) + " " + q(players));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    const std::string clubBytes = readFile(clubs), playerBytes = readFile(players);
+    EXPECT_EQ(clubBytes.rfind(";Datenexport vom ", 0), 0u);
+    EXPECT_EQ(count(clubBytes, "\n"), count(clubBytes, "\r\n"));
+    const long long clubRecords = number("SELECT count(*) FROM vereine") + number("SELECT count(*) FROM vereine_national");
+    const long long playerRecords = number("SELECT count(*) FROM spieler");
+    EXPECT_EQ(count(clubBytes, "\r\nNEUES_TEAM\r\n"), clubRecords);
+    EXPECT_EQ(count(playerBytes, "\r\nNEUER_SPIELER\r\n"), playerRecords);
+    EXPECT_EQ(count(clubBytes, "NEUER_SPIELER"), 0);
+
+    const std::string before = tables();
+    sql("UPDATE vereine SET NAME=\"Er sagte \"\"ja\"\"\" WHERE NUMMER IN (SELECT min(NUMMER) FROM vereine)");
+    sql("DELETE FROM vereinspieler WHERE verein IN (SELECT max(NUMMER) FROM vereine)");
+    sql("DELETE FROM spieler WHERE NUMMER < 50");
+    sql("UPDATE spieler SET VORNAME=\"Ö\"");
+    ASSERT_NE(tables(), before);
+
+    r = tool("import-config " + q(db_) + " --clubs " + q(clubs));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::to_string(clubRecords) + " Datensätze importiert\n");
+    r = tool("import-config " + q(db_) + " --players " + q(players));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::to_string(playerRecords) + " Datensätze importiert\n");
+
+    const auto clubs2 = dir_ / "2_tm.cfg", players2 = dir_ / "2_sp.cfg";
+    ASSERT_EQ(tool("export-config " + q(db_) + " " + q(clubs2) + " " + q(players2)).status, 0);
+    EXPECT_TRUE(withoutFirstLine(readFile(clubs2)) == withoutFirstLine(clubBytes));
+    EXPECT_TRUE(withoutFirstLine(readFile(players2)) == withoutFirstLine(playerBytes));
+}
+
+// A broken record anywhere in the file: exit 1, one German line naming the file line, and
+// the tables exactly as before, also the records that came before the broken one.
+TEST_F(ConfigCommands, FailedImportExitsOneAndLeavesTheDatabase) {
+    const auto clubs = dir_ / "1_tm.cfg", players = dir_ / "1_sp.cfg";
+    ASSERT_EQ(tool("export-config " + q(db_) + " " + q(clubs) + " " + q(players)).status, 0);
+    sql("UPDATE vereine SET NAME=\"Nach dem Export\"");
+    const std::string before = tables();
+
+    struct Case {
+        fs::path file;
+        const char* option;
+        std::string needle;  // the start of the line that gets broken
+        std::string replacement;
+    };
+    const Case cases[] = {
+        {clubs, "--clubs", "        NUMMER ", "        NUMMER                   zwoelf"},
+        {players, "--players", "        ART ", "        ART             \"Sturm"},
+        {players, "--players", "        GROESSE ", ""},  // a record one line short
+    };
+    for (const Case& c : cases) {
+        std::string bytes = readFile(c.file);
+        std::size_t pos = bytes.find(c.needle);
+        for (int i = 0; i < 40; ++i) pos = bytes.find(c.needle, pos + 1);
+        ASSERT_NE(pos, std::string::npos);
+        const std::size_t end = bytes.find("\r\n", pos) + (c.replacement.empty() ? 2 : 0);
+        bytes.replace(pos, end - pos, c.replacement);
+        const fs::path broken = dir_ / ("kaputt" + c.file.filename().string());
+        writeFile(broken, bytes);
+        const long long line = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(pos), '\n') + 1;
+
+        const Result r = tool("import-config " + q(db_) + " " + c.option + " " + q(broken));
+        EXPECT_EQ(r.status, 1) << c.needle;
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(oneLine(r.err)) << r.err;
+        if (c.replacement.empty()) {
+            // A short record is named by where it starts, before the missing line.
+            EXPECT_NE(r.err.find("Zeile "), std::string::npos) << r.err;
+        } else {
+            EXPECT_NE(r.err.find("Zeile " + std::to_string(line) + " "), std::string::npos) << r.err;
+        }
+        EXPECT_NE(r.err.find(broken.filename().string()), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("nicht verändert"), std::string::npos) << r.err;
+        EXPECT_EQ(tables(), before) << c.needle;
+    }
+
+    // A file that is not there, a database that is not there, wrong calls.
+    Result r = tool("import-config " + q(db_) + " --clubs " + q(dir_ / "fehlt.cfg"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_EQ(tables(), before);
+    r = tool("import-config " + q(dir_ / "fehlt.mdb") + " --clubs " + q(clubs));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(fs::exists(dir_ / "fehlt.mdb"));
+    EXPECT_EQ(tool("import-config " + q(db_) + " --club " + q(clubs)).status, 2);
+    EXPECT_EQ(tool("import-config " + q(db_) + " " + q(clubs)).status, 2);
+    EXPECT_EQ(tool("export-config " + q(db_) + " " + q(clubs)).status, 2);
+
+    // An export that cannot write fails with one line and writes nothing.
+    r = tool("export-config " + q(db_) + " " + q(dir_ / "fehlt" / "a.cfg") + " " + q(dir_ / "b.cfg"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_FALSE(fs::exists(dir_ / "b.cfg"));
+}
+
+// The team file of a club holds the club and one section per member; a bad number is a usage
+// error, a file that cannot be written an error.
+TEST_F(ConfigCommands, ExportTeaWritesTheClubAndItsPlayers) {
+    const long long club = number("SELECT max(verein) FROM vereinspieler WHERE verein IN (SELECT NUMMER FROM vereine)");
+    ASSERT_GT(club, 0);
+    const auto tea = dir_ / "verein.tea";
+    writeFile(tea, "[Alt]\r\nx=1\r\n[Spieler99]\r\nNAME=weg\r\n");
+    Result r = tool("export-tea " + q(db_) + " " + std::to_string(club) + " " + q(tea));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    const long long members = number("SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club));
+    std::string expected = "Team\n";
+    for (long long i = 1; i <= members; ++i) expected += "Spieler" + std::to_string(i) + "\n";
+    EXPECT_EQ(tool("ini-sections " + q(tea)).out, expected);  // the old file is gone
+    const std::string name = rows("SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(club));
+    EXPECT_EQ(tool("ini-get " + q(tea) + " Team NAME").out, name.substr(name.find('\n') + 1));
+    const std::string player = tool("ini-get " + q(tea) + " Spieler1 NUMMER").out;
+    ASSERT_FALSE(player.empty());
+    EXPECT_EQ(number("SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club) +
+                     " AND spieler=" + player.substr(0, player.size() - 1)),
+              1);
+    const std::string strength = rows("SELECT [STÄRKE] FROM spieler WHERE NUMMER=" + player.substr(0, player.size() - 1));
+    EXPECT_EQ(tool("ini-get " + q(tea) + " Spieler1 STAERKE").out, strength.substr(strength.find('\n') + 1));
+
+    for (const char* bad : {"abc", "-3", "12x", ""}) {
+        r = tool("export-tea " + q(db_) + " " + q(bad) + " " + q(dir_ / "b.tea"));
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_FALSE(fs::exists(dir_ / "b.tea")) << bad;
+    }
+    r = tool("export-tea " + q(db_) + " " + std::to_string(club) + " " + q(dir_ / "fehlt" / "c.tea"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+}
+
+// Template clubs: as many as the countries need, named by identifier and number, 20
+// placeholder players each; the competition file then lists one league per country and the
+// five summary lines whose counts match their lists.
+TEST_F(ConfigCommands, ClubTemplatesAndCompetitionTemplate) {
+    const long long clubsBefore = number("SELECT count(*) FROM vereine");
+    const long long playersBefore = number("SELECT count(*) FROM spieler");
+    const long long wanted = number("SELECT sum(teams) FROM e_landkontinent WHERE teams > 0");
+    ASSERT_GT(wanted, 0);
+    Result r = tool("club-templates " + q(db_));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::to_string(wanted) + " Vereine angelegt\n");
+    EXPECT_EQ(number("SELECT count(*) FROM vereine"), clubsBefore + wanted);
+    EXPECT_EQ(number("SELECT count(*) FROM spieler"), playersBefore + 20 * wanted);
+
+    const std::string first = rows("SELECT wettbewerb FROM e_landkontinent WHERE teams > 0 ORDER BY id");
+    const std::string id = first.substr(first.find('\n') + 1, first.find('\n', first.find('\n') + 1) - first.find('\n') - 1);
+    const long long teams = number("SELECT teams FROM e_landkontinent WHERE wettbewerb=\"" + id + "\"");
+    EXPECT_EQ(number("SELECT count(*) FROM vereine WHERE NAME BETWEEN \"" + id + "000\" AND \"" + id + "999\""), teams);
+    EXPECT_EQ(number("SELECT count(*) FROM vereinspieler WHERE verein IN (SELECT NUMMER FROM vereine WHERE NAME=\"" +
+                     id + "001\")"),
+              20);
+
+    const auto we = dir_ / "1_we.cfg";
+    r = tool("competition-template " + q(db_) + " " + q(we));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string bytes = readFile(we);
+    EXPECT_EQ(count(bytes, "NEUER_WETTBEWERB\r\n"), number("SELECT count(*) FROM e_landkontinent WHERE teams > 0"));
+    EXPECT_EQ(count(bytes, "\n"), count(bytes, "\r\n"));
+
+    // The last five lines: tag, count, blank, the list with its trailing comma.
+    std::vector<std::string> lines;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_GE(lines.size(), 5u);
+    const char* tags[] = {"UI", "UQ", "U", "CQ", "C"};
+    for (int i = 0; i < 5; ++i) {
+        std::string line = lines[lines.size() - 5 + static_cast<std::size_t>(i)];
+        ASSERT_EQ(line.back(), '\r');
+        line.pop_back();
+        ASSERT_EQ(line.rfind(tags[i], 0), 0u) << line;
+        const std::string rest = line.substr(std::string(tags[i]).size());
+        const auto blank = rest.find(' ');
+        ASSERT_NE(blank, std::string::npos) << line;
+        const std::string list = rest.substr(blank + 1);
+        // The count is the number of pieces less one: -1 for an empty list.
+        EXPECT_EQ(std::stoll(rest.substr(0, blank)), list.empty() ? -1 : count(list, ",")) << line;
+        EXPECT_TRUE(list.empty() || list.back() == ',') << line;
+    }
+
+    // Without the country table both commands fail with one line and change nothing.
+    sql("DROP TABLE e_landkontinent");
+    const std::string before = tables();
+    r = tool("club-templates " + q(db_));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_EQ(tables(), before);
+    fs::remove(we);
+    r = tool("competition-template " + q(db_) + " " + q(we));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_FALSE(fs::exists(we));
+    EXPECT_EQ(tool("competition-template " + q(db_)).status, 2);
+    EXPECT_EQ(tool("club-templates").status, 2);
+}
