@@ -1,0 +1,413 @@
+// The config commands of the main window: export and import of the club and player files,
+// the team file of the selected club, template clubs and the competition file. Every command
+// is checked for a disabled window while it works and an enabled one afterwards.
+#include <QLabel>
+#include <QMenuBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+#include <fstream>
+
+#include "common/profile.h"
+#include "common/ui/filedialog.h"
+#include "common/ui/messagebox.h"
+#include "foundation/registry.h"
+#include "guisupport.h"
+#include "mainwindow/frmmain.h"
+#include "mainwindow/newitem.h"
+#include "mainwindow_support.h"
+
+namespace fs = std::filesystem;
+using guisupport::ProgramFolder;
+using mwtest::action;
+using mwtest::scalar;
+using mwtest::textOf;
+using ui::FileDialog;
+using ui::MessageBox;
+
+namespace {
+
+std::string readAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void writeAll(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+QString qpath(const fs::path& p) { return QString::fromStdString(p.string()); }
+QString panel1(FrmMain& w) { return w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
+
+bool takesInput(FrmMain& w) {
+    return w.centralWidget()->isEnabled() && w.menuBar()->isEnabled() &&
+           w.findChild<QToolBar*>(QStringLiteral("tbtoolbar"))->isEnabled();
+}
+
+// Samples the window on every pass of the event loop, which the work's progress reports run.
+class BusyProbe {
+public:
+    explicit BusyProbe(FrmMain& w) : w_(w) {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const QString text = panel1(w_);
+            if (text.isEmpty()) return;
+            ++samples_;
+            if (takesInput(w_) && !enabledWhileWorking_.contains(text)) enabledWhileWorking_ << text;
+        });
+        timer_.start();
+    }
+    // At least one sample was taken during the work and none saw the window taking input.
+    void verify() const {
+        QVERIFY2(samples_ > 0, "no progress report during the work");
+        QVERIFY2(enabledWhileWorking_.isEmpty(), qPrintable(enabledWhileWorking_.join(QLatin1Char(','))));
+    }
+
+private:
+    FrmMain& w_;
+    QTimer timer_;
+    int samples_ = 0;
+    QStringList enabledWhileWorking_;
+};
+
+// What the database holds, in a form two states can be compared by.
+std::string fingerprint(FrmMain& w) {
+    std::string out;
+    for (const char* table : {"vereine", "vereine_national", "spieler"})
+        out += std::string(table) + ":" + textOf(w, std::string("SELECT count(*) FROM ") + table) + ":" +
+               textOf(w, std::string("SELECT sum(NUMMER) FROM ") + table) + ":" +
+               textOf(w, std::string("SELECT group_concat(NAME) FROM ") + table) + "\n";
+    out += "vereinspieler:" + textOf(w, "SELECT count(*) FROM vereinspieler") + ":" +
+           textOf(w, "SELECT sum(verein * 7 + spieler) FROM vereinspieler") + "\n";
+    return out;
+}
+
+// The 1-based line that holds byte `pos`.
+int lineOf(const std::string& bytes, std::size_t pos) {
+    return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
+}
+// Where the n-th (0-based) occurrence of `needle` starts.
+std::size_t nth(const std::string& bytes, const std::string& needle, int n) {
+    std::size_t pos = bytes.find(needle);
+    while (n-- > 0 && pos != std::string::npos) pos = bytes.find(needle, pos + 1);
+    return pos;
+}
+
+// Breaks the value of the n-th NUMMER line of a config file; returns that line's number.
+int breakNumber(const fs::path& file, int n) {
+    std::string bytes = readAll(file);
+    const std::size_t key = nth(bytes, "        NUMMER ", n);
+    if (key == std::string::npos) return -1;
+    const std::size_t end = bytes.find("\r\n", key);
+    bytes.replace(key, end - key, "        NUMMER                   zwoelf");
+    writeAll(file, bytes);
+    return lineOf(bytes, key);
+}
+
+struct Window {
+    ProgramFolder folder;
+    FrmMain w{folder.path(), Registry(folder.prefix())};
+    fs::path out = folder.path() / "ausgabe";
+    Window() { fs::create_directories(out); }
+};
+
+}  // namespace
+
+class TestFrmMainConfig : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+        FileDialog::setTestMode(true);
+    }
+
+    // Export both files from the menu and the toolbar, change the database, import them back:
+    // the database and the tree are as before the change.
+    void exportAndImportRoundTrip() {
+        Window t;
+        FrmMain& w = t.w;
+        QVERIFY(mwtest::show(w));
+        const fs::path clubs = t.out / "1_tm.cfg";
+        const fs::path players = t.out / "1_sp.cfg";
+        const std::string before = fingerprint(w);
+
+        {
+            BusyProbe probe(w);
+            FileDialog::setNextFileName(qpath(clubs), 1);
+            action(w, "mnuexportitem_0")->trigger();
+            probe.verify();
+        }
+        FileDialog::setNextFileName(qpath(players), 2);
+        action(w, "tb_expconfig")->trigger();
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(takesInput(w));
+        QCOMPARE(panel1(w), QString());
+        guisupport::screenshot(&w, QStringLiteral("frmmain_config_exported"));
+
+        // The filter entry chose the writer.
+        const std::string clubBytes = readAll(clubs);
+        const std::string playerBytes = readAll(players);
+        QVERIFY(clubBytes.rfind(";Datenexport vom ", 0) == 0);
+        const auto records = [](const std::string& bytes, const std::string& keyword) {
+            long long n = 0;
+            for (std::size_t p = bytes.find("\r\n" + keyword + "\r\n"); p != std::string::npos;
+                 p = bytes.find("\r\n" + keyword + "\r\n", p + 1))
+                ++n;
+            return n;
+        };
+        QCOMPARE(records(clubBytes, "NEUES_TEAM"),
+                 scalar(w, "SELECT count(*) FROM vereine") + scalar(w, "SELECT count(*) FROM vereine_national"));
+        QCOMPARE(records(clubBytes, "NEUER_SPIELER"), 0LL);
+        QCOMPARE(records(playerBytes, "NEUER_SPIELER"), scalar(w, "SELECT count(*) FROM spieler"));
+        QCOMPARE(records(playerBytes, "NEUES_TEAM"), 0LL);
+
+        // A club renamed and shown so in the tree, a player renamed, a membership dropped.
+        const long long club = scalar(w, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0");
+        const QString key = QStringLiteral("T%1").arg(club);
+        const QString name = w.node(key)->text(0);
+        const long long player = scalar(w, "SELECT min(spieler) FROM vereinspieler WHERE verein=" + std::to_string(club));
+        w.dao().db().execute("UPDATE vereine SET NAME=\"Umbenannt\" WHERE NUMMER=" + std::to_string(club));
+        w.dao().db().execute("UPDATE spieler SET NAME=\"Umbenannt\" WHERE NUMMER=" + std::to_string(player));
+        w.dao().db().execute("DELETE FROM vereinspieler WHERE spieler=" + std::to_string(player));
+        action(w, "mnupopupitem_0")->trigger();
+        QCOMPARE(w.node(key)->text(0), QStringLiteral("Umbenannt"));
+        QVERIFY(fingerprint(w) != before);
+
+        // Clubs back through the menu: the tree is built anew and shows the old name.
+        mwtest::clickNode(w, key);
+        {
+            BusyProbe probe(w);
+            FileDialog::setNextFileName(qpath(clubs), 1);
+            action(w, "mnuimportitem_0")->trigger();
+            probe.verify();
+        }
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QCOMPARE(w.node(key)->text(0), name);
+        QCOMPARE(mwtest::text(w, "txtteamlang"), name);
+        QVERIFY(takesInput(w));
+        QCOMPARE(panel1(w), QString());
+
+        // Players back through the toolbar: the list shows the old name, the player editor is
+        // disabled until a player is clicked again.
+        auto* grid = w.findChild<QTableWidget*>(QStringLiteral("flxgrdspieler"));
+        QVERIFY(grid->rowCount() > 0);
+        const QRect cell = grid->visualRect(grid->model()->index(0, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QWidget* framedaten = w.findChild<QWidget*>(QStringLiteral("framedaten"));
+        QVERIFY(framedaten->isEnabled());
+        FileDialog::setNextFileName(qpath(players), 2);
+        action(w, "tb_impconfig")->trigger();
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QVERIFY(!framedaten->isEnabled());
+        QCOMPARE(fingerprint(w), before);
+        bool listed = false;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            listed |= grid->item(r, 0) && grid->item(r, 0)->text().toLongLong() == player;
+        QVERIFY(listed);
+        QVERIFY(takesInput(w));
+        guisupport::screenshot(&w, QStringLiteral("frmmain_config_imported"));
+    }
+
+    // Cancel, or the proposed "*.cfg" left as it was, does nothing at all.
+    void cancelledDialogsDoNothing() {
+        Window t;
+        FrmMain& w = t.w;
+        QVERIFY(mwtest::show(w));
+        const std::string before = fingerprint(w);
+        const long long club = scalar(w, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0");
+        mwtest::clickNode(w, QStringLiteral("T%1").arg(club));
+        QTreeWidgetItem* item = w.node(QStringLiteral("T%1").arg(club));
+        w.setStatusText(QStringLiteral("vorher"));
+
+        for (const char* name : {"mnuexportitem_0", "mnuimportitem_0", "tb_expconfig", "tb_impconfig"}) {
+            for (int filter : {1, 2}) {
+                FileDialog::setNextFileName(QString(), filter);
+                action(w, name)->trigger();
+                FileDialog::setNextFileName(qpath(t.out / "*.cfg"), filter);
+                action(w, name)->trigger();
+            }
+        }
+        FileDialog::setNextFileName(QString());
+        action(w, "mnudateiitem_2")->trigger();
+
+        QVERIFY(fs::is_empty(t.out));
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(fingerprint(w), before);
+        QCOMPARE(w.node(QStringLiteral("T%1").arg(club)), item);  // the tree was not rebuilt
+        QCOMPARE(panel1(w), QStringLiteral("vorher"));
+        QVERIFY(takesInput(w));
+    }
+
+    // A broken record stops the import with the file line in the message; nothing of the
+    // import stays, the tree is not touched and the window takes input again. A failed export
+    // is shown too.
+    void failuresAreShownAndChangeNothing() {
+        Window t;
+        FrmMain& w = t.w;
+        QVERIFY(mwtest::show(w));
+        const fs::path clubs = t.out / "1_tm.cfg";
+        const fs::path players = t.out / "1_sp.cfg";
+        FileDialog::setNextFileName(qpath(clubs), 1);
+        action(w, "mnuexportitem_0")->trigger();
+        FileDialog::setNextFileName(qpath(players), 2);
+        action(w, "mnuexportitem_0")->trigger();
+        QVERIFY(MessageBox::shown().isEmpty());
+
+        // Records before the broken one would be imported already without the transaction.
+        const int clubLine = breakNumber(clubs, 12);
+        const int playerLine = breakNumber(players, 30);
+        QVERIFY(clubLine > 0 && playerLine > 0);
+        w.dao().db().execute("UPDATE vereine SET NAME=\"Nach dem Export\" WHERE NUMMER=" +
+                             std::to_string(scalar(w, "SELECT max(NUMMER) FROM vereine")));
+        action(w, "mnupopupitem_0")->trigger();
+        const std::string before = fingerprint(w);
+        QTreeWidgetItem* anyNode = w.node(QStringLiteral("T%1").arg(scalar(w, "SELECT max(NUMMER) FROM vereine")));
+        QVERIFY(anyNode);
+
+        const struct {
+            fs::path file;
+            int filter;
+            int line;
+            const char* action;
+        } cases[] = {{clubs, 1, clubLine, "mnuimportitem_0"}, {players, 2, playerLine, "tb_impconfig"}};
+        for (const auto& c : cases) {
+            MessageBox::clearShown();
+            {
+                BusyProbe probe(w);
+                FileDialog::setNextFileName(qpath(c.file), c.filter);
+                action(w, c.action)->trigger();
+                probe.verify();
+            }
+            QCOMPARE(MessageBox::shown().size(), 1);
+            const MessageBox::Shown shown = MessageBox::shown().first();
+            QCOMPARE(shown.icon, MessageBox::Critical);
+            QVERIFY2(shown.text.contains(QStringLiteral("Zeile %1 ").arg(c.line)), qPrintable(shown.text));
+            QVERIFY2(shown.text.contains(QStringLiteral("nicht verändert")), qPrintable(shown.text));
+            QCOMPARE(fingerprint(w), before);
+            QCOMPARE(w.node(QStringLiteral("T%1").arg(scalar(w, "SELECT max(NUMMER) FROM vereine"))), anyNode);
+            QVERIFY(takesInput(w));
+            QVERIFY(!QApplication::overrideCursor());
+            QCOMPARE(panel1(w), QString());
+        }
+        guisupport::screenshot(&w, QStringLiteral("frmmain_config_import_failed"));
+
+        // An export into a folder that is not there.
+        MessageBox::clearShown();
+        FileDialog::setNextFileName(qpath(t.out / "fehlt" / "1_tm.cfg"), 1);
+        action(w, "tb_expconfig")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        QVERIFY(!fs::exists(t.out / "fehlt"));
+        QVERIFY(takesInput(w));
+        QCOMPARE(panel1(w), QString());
+    }
+
+    // "&Speichern..." writes the selected club with its players; a club that exists only in the
+    // tree asks to be saved first, and a failed write is shown.
+    void teamFileOfTheSelectedClub() {
+        Window t;
+        FrmMain& w = t.w;
+        QVERIFY(mwtest::show(w));
+        QVERIFY(!action(w, "mnudateiitem_2")->isEnabled());
+        const long long club = scalar(w, "SELECT max(NUMMER) FROM vereine WHERE NUMMER IN (SELECT verein FROM vereinspieler)");
+        mwtest::clickNode(w, QStringLiteral("T%1").arg(club));
+        QVERIFY(action(w, "mnudateiitem_2")->isEnabled());
+        QVERIFY(action(w, "tb_save")->isEnabled());
+
+        const fs::path file = t.out / "verein.tea";
+        writeAll(file, "alt\r\n");  // the dialog asked before overwriting
+        {
+            BusyProbe probe(w);
+            FileDialog::setNextFileName(qpath(file));
+            action(w, "mnudateiitem_2")->trigger();
+            probe.verify();
+        }
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(takesInput(w));
+        QCOMPARE(panel1(w), QString());
+        QVERIFY(readAll(file).rfind(";Datenexport vom ", 0) == 0);
+        const std::string clubName = textOf(w, "SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(club));
+        QCOMPARE(profile::getString("Team", "NAME", "", file), clubName);
+        QCOMPARE(profile::getString("Team", "NUMMER", "", file), std::to_string(club));
+        const long long members = scalar(w, "SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club));
+        QCOMPARE(static_cast<long long>(profile::sectionNames(file).size()), members + 1);
+        const std::string first = profile::getString("Spieler1", "NUMMER", "", file);
+        QCOMPARE(scalar(w, "SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club) + " AND spieler=" + first), 1LL);
+
+        // Through the toolbar into a missing folder: the user is told.
+        FileDialog::setNextFileName(qpath(t.out / "fehlt" / "verein.tea"));
+        action(w, "tb_save")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        QVERIFY(takesInput(w));
+        QVERIFY(!QApplication::overrideCursor());
+
+        // A new club not saved yet: nothing to write, the dialog is not shown.
+        MessageBox::clearShown();
+        const std::string country = textOf(w, "SELECT NATION FROM vereine WHERE NUMMER=" + std::to_string(club));
+        w.addNewItem(newitem::NewClub, QString::fromStdString(country));
+        QVERIFY(w.treeTag().endsWith(QLatin1Char('_')));
+        QVERIFY(action(w, "mnudateiitem_2")->isEnabled());
+        const fs::path unsaved = t.out / "neu.tea";
+        FileDialog::setNextFileName(qpath(unsaved));
+        action(w, "mnudateiitem_2")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        QVERIFY(!fs::exists(unsaved));
+        guisupport::screenshot(&w, QStringLiteral("frmmain_config_teamfile"));
+    }
+
+    // The hidden tools entries: template clubs for every country, then the competition file.
+    void templateClubsAndCompetitionFile() {
+        Window t;
+        FrmMain& w = t.w;
+        QVERIFY(mwtest::show(w));
+        QVERIFY(!action(w, "mnutoolsitem_4")->isVisible());
+        QVERIFY(!action(w, "mnutoolsitem_7")->isVisible());
+        const long long clubsBefore = scalar(w, "SELECT count(*) FROM vereine");
+        const long long wanted = scalar(w, "SELECT sum(teams) FROM e_landkontinent WHERE teams > 0");
+        QVERIFY(wanted > 0);
+        {
+            BusyProbe probe(w);
+            action(w, "mnutoolsitem_4")->trigger();
+            probe.verify();
+        }
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QCOMPARE(scalar(w, "SELECT count(*) FROM vereine"), clubsBefore + wanted);
+        QVERIFY(takesInput(w));
+        QCOMPARE(panel1(w), QString());
+
+        // The tree shows the first template club of the first country under its country.
+        const std::string id = textOf(w, "SELECT wettbewerb FROM e_landkontinent WHERE teams > 0 ORDER BY id");
+        const long long number = scalar(w, "SELECT NUMMER FROM vereine WHERE NAME=\"" + id + "001\"");
+        QTreeWidgetItem* node = w.node(QStringLiteral("T%1").arg(number));
+        QVERIFY(node);
+        QCOMPARE(node->text(0), QString::fromStdString(id + "001"));
+        QCOMPARE(node->parent()->text(0).toStdString(),
+                 textOf(w, "SELECT land FROM e_landkontinent WHERE teams > 0 ORDER BY id"));
+        guisupport::screenshot(&w, QStringLiteral("frmmain_config_templates"));
+
+        const fs::path competition = t.folder.path() / "1_we.cfg";
+        QVERIFY(!fs::exists(competition));
+        action(w, "mnutoolsitem_7")->trigger();
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QVERIFY(takesInput(w));
+        const std::string bytes = readAll(competition);
+        long long leagues = 0;
+        for (std::size_t p = bytes.find("NEUER_WETTBEWERB\r\n"); p != std::string::npos; p = bytes.find("NEUER_WETTBEWERB\r\n", p + 1))
+            ++leagues;
+        QCOMPARE(leagues, scalar(w, "SELECT count(*) FROM e_landkontinent WHERE teams > 0"));
+        QVERIFY(bytes.find("\"Liga ") != std::string::npos);
+
+        // The file cannot be written: the user is told and the window takes input again.
+        fs::remove(competition);
+        fs::create_directories(competition / "belegt");
+        action(w, "mnutoolsitem_7")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        QVERIFY(fs::is_directory(competition));
+        QVERIFY(takesInput(w));
+    }
+};
+
+QTEST_MAIN(TestFrmMainConfig)
+#include "test_frmmain_config.moc"
