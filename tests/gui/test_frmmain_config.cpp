@@ -1,6 +1,7 @@
 // The config commands of the main window: export and import of the club and player files,
 // the team file of the selected club, template clubs and the competition file. Every command
 // is checked for a disabled window while it works and an enabled one afterwards.
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTableWidget>
@@ -354,6 +355,33 @@ private slots:
         QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
         QVERIFY(!fs::exists(unsaved));
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_teamfile"));
+    }
+
+    // The real dialog, as the commands open it, tells which of the two same-pattern filter
+    // entries was chosen.
+    void realDialogTellsTheFilterEntry() {
+        FileDialog::setTestMode(false);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString filter = QStringLiteral("Kickora Vereine (1_tm.cfg)|*.cfg|Kickora Spieler (1_sp.cfg)|*.cfg");
+        for (int entry : {2, 1}) {
+            QString shownFolder;
+            mwtest::onNextModal([&](QWidget* widget) {
+                auto* dialog = qobject_cast<QFileDialog*>(widget);
+                QVERIFY(dialog);
+                shownFolder = dialog->directory().absolutePath();
+                dialog->selectNameFilter(dialog->nameFilters().value(entry - 1));
+                dialog->selectFile(QStringLiteral("neu.cfg"));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            });
+            int chosen = 0;
+            const QString name = FileDialog::getSaveFileName(nullptr, QStringLiteral("Export"), folder + QStringLiteral("*.cfg"),
+                                                             filter, QStringLiteral("cfg"), &chosen);
+            QCOMPARE(chosen, entry);
+            QCOMPARE(name, folder + QStringLiteral("neu.cfg"));
+            QCOMPARE(shownFolder, dir.path());
+        }
+        FileDialog::setTestMode(true);
     }
 
     // The hidden tools entries: template clubs for every country, then the competition file.
