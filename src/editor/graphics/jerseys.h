@@ -18,13 +18,16 @@ namespace jerseys {
 
 inline constexpr int kModels = 80;  // models the chooser offers: 0..79
 // The chooser's grid: 12 columns × 7 rows of 61-pixel cells, 12 × 61 + 16 pixels wide. The
-// first four cells of the last row are merged for kSelectedCaption; the last cell (row 6,
-// column 11) shows the chosen model.
+// last row holds models 72..79 in its first eight cells, so the caption kSelectedCaption is
+// merged over the three free cells after them (over the first four it would hide models
+// 72..75); the last cell (row 6, column 11) shows the chosen model.
 inline constexpr int kColumns = 12;
 inline constexpr int kRows = 7;
 inline constexpr int kCellSize = 61;
 inline constexpr int kGridWidth = kColumns * kCellSize + 16;
 inline constexpr const char* kSelectedCaption = "Ausgewähltes Trikot:";
+inline constexpr int kCaptionColumn = 8;
+inline constexpr int kCaptionSpan = 3;
 constexpr int modelAt(int row, int column) { return row * kColumns + column; }
 constexpr bool isChoosable(int model) { return model >= 0 && model < kModels; }
 
