@@ -126,10 +126,9 @@ private slots:
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
-        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_1", "mnuimportitem_2", "mnuimportitem_3",
-                               "mnuexportitem_1",  "mnutoolsitem_0",  "mnutoolsitem_1",  "mnutoolsitem_5",
-                               "mnutoolsitem_6",   "mnutransferitem_0", "mnutransferitem_1", "tb_impzentor4",
-                               "tb_open"};
+        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_2", "mnuimportitem_3",  "mnutoolsitem_0",
+                               "mnutoolsitem_5",   "mnutoolsitem_6",  "mnutransferitem_0", "mnutransferitem_1",
+                               "tb_impzentor4",    "tb_open"};
         for (const char* name : later) {
             window.setStatusText(QString());
             action(window, name)->trigger();

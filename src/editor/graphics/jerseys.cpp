@@ -1,6 +1,7 @@
 #include "editor/graphics/jerseys.h"
 
 #include "common/jetdb.h"
+#include "common/paths.h"
 #include "common/progress.h"
 #include "editor/foundation/settings.h"
 #include "editor/graphics/reszip.h"
@@ -118,11 +119,14 @@ std::string chooseJerseySet(Settings& settings, int set) { return writeSatz(sett
 
 CopyResult copyJerseySet(const Settings& settings, ProgressSink& progress)
 {
-    const fs::path source = fs::path(settings.jerseyFolder() + "ma.res");
-    const fs::path target = fs::path(settings.folders[FolderKickorares] + "ma.res");
+    // Game files copied from Windows may differ in letter case.
+    const fs::path source = paths::findFile(settings.jerseyFolder() + "ma.res");
+    const fs::path target = paths::findFile(settings.folders[FolderKickorares] + "ma.res");
     std::error_code ec;
     if (!fs::exists(target, ec))
         return CopyResult::NoGame;
+    if (fs::equivalent(source, target, ec))
+        return CopyResult::Copied;
     progress.status(kCopyStatus);
     try {
         gfx::writeFileReplacing(target, gfx::readBinaryFile(source));

@@ -361,6 +361,7 @@ QWidget* FrmMain::buildTeamPage() {
 
     grid->setRowStretch(2, 1);
     for (int c = 0; c < 3; ++c) grid->setColumnStretch(c, 1);
+    buildGraphics();
     return page;
 }
 
@@ -416,10 +417,7 @@ void FrmMain::showSelected() {
     for (QLineEdit* edit : {txtteamlang_, txtteamkurz_, txtstadt_, txttnr_, txtgrafnr_, txtstadion_, txtsitz_, txtsteh_})
         edit->clear();
     cboland_->setCurrentIndex(-1);
-    for (QLabel* preview : pictrikot_) {
-        preview->setProperty("tag", 0);
-        preview->clear();
-    }
+    clearJerseys();
     loadwappen(QString());
     playerArea_->showspielerliste(-1);
 }
@@ -529,7 +527,7 @@ void FrmMain::showteam(long long number, int kind) {
         const int index = cboland_->findText(qs(t.land), Qt::MatchFixedString | Qt::MatchCaseSensitive);
         cboland_->setCurrentIndex(index >= 0 ? index : (cboland_->count() > 0 ? 0 : -1));
     }
-    for (int k = 0; k < 3; ++k) showtrikot(k, t.trikot[static_cast<std::size_t>(k)]);
+    showJerseys(number, kind);
     loadwappen(txtgrafnr_->text());
 }
 
@@ -563,28 +561,6 @@ void FrmMain::showteamnew(long long number, const QString& parentText) {
     cbokontinent_->setVisible(false);
     for (int k = 0; k < 3; ++k) showtrikot(k, 0);
     loadwappen(txtgrafnr_->text());
-}
-
-// The jersey picture with its shapes is drawn by the jersey module; until then the preview
-// names the model it keeps in its tag.
-void FrmMain::showtrikot(int k, long long model) {
-    pictrikot_[k]->setProperty("tag", model);
-    pictrikot_[k]->setText(QStringLiteral("Modell\n%1").arg(model));
-}
-
-// The crest of a number, when the crest folder has its picture.
-void FrmMain::loadwappen(const QString& grafnr) {
-    imgwappen_->clear();
-    bool ok = false;
-    const long long n = grafnr.trimmed().toLongLong(&ok);
-    if (!ok) return;
-    const std::filesystem::path file =
-        paths::findFile(settings_.folders[FolderWappen] + "vereins_wappen_" + std::to_string(n) + ".tga");
-    QPixmap picture;
-    if (std::filesystem::exists(file) && picture.load(QString::fromStdString(file.string())))
-        imgwappen_->setPixmap(picture.scaled(imgwappen_->size() - QSize(4, 4), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    else
-        imgwappen_->setText(QStringLiteral("Wappen\n%1").arg(n));
 }
 
 void FrmMain::btnteamsave_Click() {
@@ -623,7 +599,9 @@ void FrmMain::btnteamsave_Click() {
     {
         Busy busy(*this);
         try {
-            result = clubeditor::save(dao_, request, *this);
+            result = clubeditor::save(dao_, request, *this, [this](jet::Database& db, long long n, const char* table) {
+                trikotfarbe(db, n, table);
+            });
         } catch (const std::exception& e) {
             showError(QStringLiteral("Land/Verein speichern"), e);
             return;

@@ -20,7 +20,8 @@
 //                model number) with the shapes shpstreif_n, shpsock_n, shparm_n, shphose_n,
 //                shpstreifh_n inside, btnteamsave
 //   status bar   stbstatus, stbstatus_panel1, stbstatus_panelB, stbstatus_panel3, prostatus
-// Dialogs (frmnew, frmAbout) are created on first use and only hidden afterwards.
+// Dialogs (frmnew, frmAbout, frmwappen, frmtrikot) are created on first use and only hidden
+// afterwards; the jersey chooser is dropped when the jersey set changes.
 #include <QHash>
 #include <QMainWindow>
 #include <filesystem>
@@ -32,6 +33,8 @@
 #include "foundation/settings.h"
 
 class FrmAbout;
+class FrmTrikot;
+class FrmWappen;
 class FrmNew;
 class PickLists;
 class PlayerArea;
@@ -119,6 +122,19 @@ private:
     QAction* menuAction(const QString& menuName, int index) const;
     QAction* toolAction(const QString& key) const;
 
+    // Crests, jerseys and faces (frmmain_graphics.cpp).
+    void buildGraphics();
+    void setCrestPicture(const QPixmap& picture);
+    void imgwappen_Click();
+    void wappenImport();
+    void wappenExport();
+    void showJerseys(long long number, int kind);
+    void clearJerseys();
+    void pictrikot_DblClick(int k);
+    void trikotChooserUnload();
+    void trikotfarbe(jet::Database& db, long long number, const char* table);
+    void gesichterPruefen();
+
     void funktionFolgt();
     void showSelected();
     void refreshTree();
@@ -182,4 +198,7 @@ private:
 
     FrmNew* frmnew_ = nullptr;
     FrmAbout* frmAbout_ = nullptr;
+    FrmWappen* frmwappen_ = nullptr;
+    FrmTrikot* frmtrikot_ = nullptr;
+    int trikotK_ = 0;  // the jersey the chooser was opened for
 };

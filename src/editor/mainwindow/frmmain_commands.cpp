@@ -203,11 +203,13 @@ void FrmMain::mnudatei_Click(int index) {
 
 void FrmMain::mnuimport_Click(int index) {
     if (index == 0) importConfigFile();
+    else if (index == 1) wappenImport();
     else funktionFolgt();
 }
 
 void FrmMain::mnuexport_Click(int index) {
     if (index == 0) exportConfigFile();
+    else if (index == 1) wappenExport();
     else funktionFolgt();
 }
 
@@ -232,7 +234,8 @@ void FrmMain::mnuoptionen_Click(int index) {
 
 void FrmMain::mnutools_Click(int index) {
     if (index == 2 || index == 3) return;  // hidden entries without a function
-    if (index == 4) templateClubs();
+    if (index == 1) gesichterPruefen();
+    else if (index == 4) templateClubs();
     else if (index == 7) competitionTemplate();
     else funktionFolgt();
 }
@@ -297,40 +300,9 @@ void FrmMain::trikotsatz(int set) {
     menuAction(QStringLiteral("mnuoptionen"), 1)->setChecked(set == 1);
     toolAction(QStringLiteral("trikotoriginal"))->setChecked(set == 0);
     toolAction(QStringLiteral("trikotkickoranet"))->setChecked(set == 1);
+    trikotChooserUnload();
     const std::string error = writeSatz(settings_, set);
     if (!error.empty()) ui::MessageBox::critical(this, QStringLiteral("Trikotsatz"), QString::fromStdString(error));
-}
-
-void FrmMain::trikotsatzKopieren() {
-    const fs::path source = paths::findFile(settings_.jerseyFolder() + "ma.res");
-    const fs::path target = paths::findFile(settings_.folders[FolderKickorares] + "ma.res");
-    std::error_code ec;
-    if (!fs::exists(target, ec)) {
-        ui::MessageBox::information(this, QStringLiteral("Fehler"), QStringLiteral("Kein Kickora installiert"));
-        return;
-    }
-    if (!fs::exists(source, ec)) {
-        ui::MessageBox::critical(this, QStringLiteral("Fehler"),
-                                 QStringLiteral("Der Trikotsatz hat keine ma.res: %1").arg(QString::fromStdString(source.string())));
-        return;
-    }
-    if (fs::equivalent(source, target, ec)) return;
-    status("Kopiere Trikotsatz...");
-    {
-        Busy busy(*this);
-        // Copied beside the target first, so a failed copy never leaves the game a broken archive.
-        fs::path temp = target;
-        temp += ".kopie";
-        fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec);
-        if (!ec) fs::rename(temp, target, ec);
-        if (ec) {
-            fs::remove(temp);
-            ui::MessageBox::critical(this, QStringLiteral("Fehler"),
-                                     QStringLiteral("Der Trikotsatz konnte nicht kopiert werden: %1")
-                                         .arg(QString::fromLocal8Bit(ec.message().c_str())));
-        }
-    }
-    status("");
 }
 
 void FrmMain::datenbankLoeschen() {

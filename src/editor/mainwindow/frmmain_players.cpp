@@ -28,6 +28,7 @@
 #include "common/paths.h"
 #include "common/progress.h"
 #include "foundation/dao.h"
+#include "editor/graphics/frmface.h"
 #include "foundation/settings.h"
 #include "mainwindow/playerlist.h"
 #include "mainwindow/talents.h"
@@ -51,9 +52,6 @@ constexpr int kFirstReference = 4;           // 4..9: icons of the referenced ta
 constexpr int kFirstReferenceIndex = 10;     // 10..15: their indices
 constexpr int kTalentState = 16;
 constexpr int kTalentColumns = 17;
-
-// Face code weights of nose, mouth, hair, eyes and chin.
-constexpr long long kFaceWeights[5] = {1LL << 26, 1LL << 20, 1LL << 13, 1LL << 7, 1LL << 2};
 
 const char* const kTag = "tag";
 
@@ -210,6 +208,7 @@ struct PlayerArea::Impl {
     QLineEdit* txtgroesse = nullptr;
     QLabel* picgesicht = nullptr;
     QLabel* imggesicht[5] = {};
+    std::unique_ptr<FaceFrame> face;
     QPushButton* btnsave = nullptr;
     QTableWidget* talentGrid = nullptr;  // flxgrdattribute
 
@@ -270,8 +269,7 @@ void PlayerArea::Impl::buildGrid(QWidget* parent) {
 }
 
 QWidget* PlayerArea::Impl::buildFacePlaceholder(QWidget* parent) {
-    // The face and its five layers are drawn by the face display; until then they only
-    // carry the face code (tag of the picture) and the part indices (tags of the layers).
+    // The face code is the picture's tag, the part indices are the layers' tags.
     picgesicht = new QLabel(parent);
     picgesicht->setObjectName(QStringLiteral("picgesicht"));
     picgesicht->setFixedSize(100, 120);
@@ -286,6 +284,9 @@ QWidget* PlayerArea::Impl::buildFacePlaceholder(QWidget* parent) {
         imggesicht[part]->setProperty(kTag, 0);
         imggesicht[part]->setProperty("index", part);
     }
+    const facepics::Layers layers{imggesicht[0], imggesicht[1], imggesicht[2], imggesicht[3], imggesicht[4]};
+    face = std::make_unique<FaceFrame>(picgesicht, layers, [this] { return settings.folders[FolderGesicht]; });
+    picgesicht->setToolTip(QStringLiteral("Doppelklick: Gesicht bearbeiten"));
     return picgesicht;
 }
 
@@ -463,14 +464,7 @@ void PlayerArea::Impl::showspieler(int row) {
     txtrnr->setText(cell(row, ColRueckennummer));
     cbopos->setCurrentIndex(cbopos->findText(cell(row, ColPosition)));
 
-    // Face: the code in the picture's tag, the part indices in the layers' tags.
-    const long long code = cell(row, ColGesicht).toLongLong();
-    picgesicht->setProperty(kTag, code);
-    long long rest = code < 0 ? 0 : code;
-    for (int part = 0; part < 5; ++part) {
-        imggesicht[part]->setProperty(kTag, static_cast<int>(rest / kFaceWeights[part]));
-        rest %= kFaceWeights[part];
-    }
+    face->showgesicht(cell(row, ColGesicht).toLongLong());
 
     showtalente(row, cbopos->currentIndex());
 }
