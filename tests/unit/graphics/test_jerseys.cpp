@@ -136,6 +136,19 @@ TEST(JerseySet, CopyToTheGameOnlyWhenTheGameHasOne)
     fs::remove(tmp / "set1" / "ma.res");
     EXPECT_THROW(jerseys::copyJerseySet(s, none), std::exception);
     EXPECT_EQ(testsupport::readFile(tmp / "game" / "ma.res"), "set eins");
+
+    // Files copied from Windows keep their letter case: both are still found, and the game's
+    // file is replaced under its own name.
+    testsupport::writeFile(tmp / "set1" / "MA.RES", "set eins neu");
+    fs::rename(tmp / "game" / "ma.res", tmp / "game" / "Ma.Res");
+    EXPECT_EQ(jerseys::copyJerseySet(s, none), jerseys::CopyResult::Copied);
+    EXPECT_EQ(testsupport::readFile(tmp / "game" / "Ma.Res"), "set eins neu");
+    EXPECT_FALSE(fs::exists(tmp / "game" / "ma.res"));
+
+    // A set folder that is the game's folder: nothing to copy, nothing lost.
+    s.folders[FolderTrikot1] = s.folders[FolderKickorares];
+    EXPECT_EQ(jerseys::copyJerseySet(s, none), jerseys::CopyResult::Copied);
+    EXPECT_EQ(testsupport::readFile(tmp / "game" / "Ma.Res"), "set eins neu");
 }
 
 TEST(JerseyPreview, ShapesCoverTheFiveArraysWithTheirColours)
