@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <condition_variable>
@@ -52,17 +53,21 @@ private:
 
 // Writes the file in place: a crest of the same size overwrites its old blocks instead of
 // freeing and allocating them again, which is what makes rewriting a thousand crests slow.
+// Only a longer old file is cut (truncating to the same size still costs the file system).
 void writeWhole(const fs::path& file, const gfx::Bytes& bytes)
 {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     bool ok = fd >= 0;
+    struct stat st {};
+    ok = ok && ::fstat(fd, &st) == 0;
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
         const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         ok = n > 0;
         done += ok ? static_cast<std::size_t>(n) : 0;
     }
-    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    if (ok && st.st_size > static_cast<off_t>(bytes.size()))
+        ok = ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
     if (fd >= 0 && ::close(fd) != 0)
         ok = false;
     if (!ok)
@@ -189,7 +194,8 @@ private:
                 room_.notify_one();
             }
             try {
-                writeWhole(job.file, gfx::gfpToTga(job.image));
+                gfx::gfpToTga(job.image, tga_);
+                writeWhole(job.file, tga_);
                 ++written_;
             } catch (const gfx::Error& e) {
                 failures_.push_back(job.failMessage + e.what());
@@ -202,6 +208,7 @@ private:
     std::deque<Job> queue_;
     bool done_ = false;
     std::vector<std::string> failures_;  // only touched by the thread until it is joined
+    gfx::Bytes tga_;                     // the thread's picture buffer, reused
     int written_ = 0;
     std::thread thread_;
 };

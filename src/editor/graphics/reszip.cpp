@@ -40,14 +40,14 @@ bool isNalp(const std::uint8_t* p) { return std::memcmp(p, "NALP", 4) == 0; }
 // Buffer size of the game's zlib wrapper: 1 % plus 12 bytes, rounded to the nearest byte.
 std::size_t gameBufferSize(std::size_t n) { return static_cast<std::size_t>(std::llround(n * 0.01 + n + 12.0)); }
 
-// Blue, green, red of every 16-bit value.
+// Blue, green, red of every 16-bit value, in the low three bytes of a 32-bit word so that a
+// pixel is one store.
 struct ExpandTable {
-    std::array<std::array<std::uint8_t, 3>, 65536> bgr;
+    std::array<std::uint32_t, 65536> bgr;
     ExpandTable()
     {
         for (unsigned v = 0; v < 65536; ++v)
-            bgr[v] = {static_cast<std::uint8_t>(expand5(v & 31)), static_cast<std::uint8_t>(expand6((v >> 5) & 63)),
-                      static_cast<std::uint8_t>(expand5(v >> 11))};
+            bgr[v] = unsigned(expand5(v & 31)) | unsigned(expand6((v >> 5) & 63)) << 8 | unsigned(expand5(v >> 11)) << 16;
     }
 };
 const ExpandTable& expandTable()
@@ -266,14 +266,17 @@ Pixels565 tgaFileToPixels(const fs::path& file)
     }
 }
 
-Bytes gfpToTga(const GfpImage& image)
+void gfpToTga(const GfpImage& image, Bytes& out)
 {
     const int width = static_cast<int>(image.headers.width());
     const int height = static_cast<int>(image.headers.height());
     const int bpp = static_cast<int>(image.headers.bytesPerPixel());
     if (image.pixels.size() != std::size_t(width) * height * bpp)
         throw Error("Die Bilddaten passen nicht zur Bildgröße.");
-    Bytes out(18 + std::size_t(width) * height * 3, 0);
+    // One spare byte at the end takes the fourth byte of the last pixel's store.
+    const std::size_t size = 18 + std::size_t(width) * height * 3;
+    out.resize(size + 1);
+    std::memset(out.data(), 0, 18);
     out[2] = 2;
     out[12] = static_cast<std::uint8_t>(width);
     out[13] = static_cast<std::uint8_t>(width >> 8);
@@ -281,17 +284,27 @@ Bytes gfpToTga(const GfpImage& image)
     out[15] = static_cast<std::uint8_t>(height >> 8);
     out[16] = 24;
     std::uint8_t* dst = out.data() + 18;
-    const auto& table = expandTable().bgr;
+    const std::uint32_t* table = expandTable().bgr.data();
     for (int y = height - 1; y >= 0; --y) {
         const std::uint8_t* src = image.pixels.data() + std::size_t(y) * width * bpp;
-        for (int x = 0; x < width; ++x, dst += 3) {
-            if (bpp == 1) {
+        if (bpp == 1) {
+            for (int x = 0; x < width; ++x, dst += 3)
                 dst[0] = dst[1] = dst[2] = src[x];
-                continue;
-            }
-            std::memcpy(dst, table[src[2 * x] | unsigned(src[2 * x + 1]) << 8].data(), 3);
+            continue;
+        }
+        for (int x = 0; x < width; ++x, dst += 3) {
+            const std::uint32_t bgr = table[src[2 * x] | unsigned(src[2 * x + 1]) << 8];
+            static_assert(std::endian::native == std::endian::little);
+            std::memcpy(dst, &bgr, 4);  // blue, green, red, then a byte the next pixel overwrites
         }
     }
+    out.resize(size);
+}
+
+Bytes gfpToTga(const GfpImage& image)
+{
+    Bytes out;
+    gfpToTga(image, out);
     return out;
 }
 

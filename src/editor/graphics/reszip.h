@@ -94,6 +94,8 @@ Pixels565 tgaFileToPixels(const std::filesystem::path& file);
 // A 24-bit TGA (type 2, rows bottom to top, blue green red) of .gfp pixels; a picture with
 // one byte per pixel is taken as grey.
 Bytes gfpToTga(const GfpImage& image);
+// The same into a buffer that is reused from picture to picture.
+void gfpToTga(const GfpImage& image, Bytes& out);
 
 // The file conversions: .gfp -> TGA, and TGA -> .gfp into an existing .gfp whose headers
 // are the template. Throw Error (the target is then left as it was).
