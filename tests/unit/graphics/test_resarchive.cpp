@@ -197,7 +197,7 @@ TEST_F(CrestFolder, ExportThenImportRestoresTheCrests)
     EXPECT_EQ(m[60 + 44], 11);  // compressed
 
     fs::remove(folder + std::string("vereins_wappen_1.tga"));
-    writeCrest("vereins_wappen_2", 2, 2, 1);  // overwritten by the import
+    writeCrest("vereins_wappen_2", 9, 9, 1);  // larger: overwritten and cut by the import
     writeCrest("vereins_wappen_3", 1, 1, 1);  // not in the archive: left alone
     progress = Recorder();
     crests::ImportResult r = crests::importCrests(folder, archive, progress);
@@ -207,7 +207,10 @@ TEST_F(CrestFolder, ExportThenImportRestoresTheCrests)
     EXPECT_EQ(progress.texts.front(), "Importiere Wappen...");
     EXPECT_EQ(progress.texts.back(), "");
     EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_1.tga")), first);  // 192, 32 and 16 survive 5 and 6 bits
-    EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_2.tga"))[18 + 2], 64);
+    const gfx::Bytes second = readBytes(folder + std::string("vereins_wappen_2.tga"));
+    EXPECT_EQ(second.size(), 18u + 2 * 2 * 3);
+    EXPECT_EQ(second[18 + 2], 64);
+    EXPECT_EQ(second[12], 2);
     EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_3.tga")).size(), 18u + 3u);
 }
 

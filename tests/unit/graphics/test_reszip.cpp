@@ -167,6 +167,31 @@ TEST(GfpTga, TopDownTgaAndGreyGfp)
     EXPECT_EQ((gfx::Bytes(out.begin() + 18, out.end())), (gfx::Bytes{10, 10, 10, 200, 200, 200}));
 }
 
+TEST(GfpTga, ReusedBufferGivesTheSameFileAsAFreshOne)
+{
+    // A 3 × 2 colour picture after a larger one: no byte of the larger may remain.
+    gfx::GfpImage big;
+    big.headers.setFieldB(4, 5);
+    big.headers.setFieldB(8, 5);
+    big.headers.setFieldB(12, 16);
+    big.pixels.assign(5 * 5 * 2, 0xFF);
+    gfx::GfpImage small;
+    small.headers.setFieldB(4, 3);
+    small.headers.setFieldB(8, 2);
+    small.headers.setFieldB(12, 16);
+    small.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x01, 0x08, 0x21, 0x00, 0xFF, 0xFF};
+    gfx::Bytes buffer;
+    gfx::gfpToTga(big, buffer);
+    gfx::gfpToTga(small, buffer);
+    EXPECT_EQ(buffer, gfx::gfpToTga(small));
+    ASSERT_EQ(buffer.size(), 18u + 3 * 2 * 3);
+    // Bottom row first: 0x0801 = red 1 (15), blue 1 (15); 0x0021 = green 1 (7), blue 1; white.
+    EXPECT_EQ((gfx::Bytes(buffer.begin() + 18, buffer.begin() + 27)),
+              (gfx::Bytes{15, 0, 15, 15, 7, 0, 255, 255, 255}));
+    // Top row: red, green, blue at full strength.
+    EXPECT_EQ((gfx::Bytes(buffer.begin() + 27, buffer.end())), (gfx::Bytes{0, 0, 255, 0, 255, 0, 255, 0, 0}));
+}
+
 TEST(Zlib, StreamMustInflateToTheStatedSize)
 {
     gfx::Bytes data(1000);
