@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
+#include <regex>
 #include <set>
 
 using namespace zexp;
@@ -84,6 +86,20 @@ bool inKeyOrder(const std::vector<std::string>& keys) {
     return keys.size() >= 2;
 }
 
+// Every file and folder below root, relative; folders with "/" at the end.
+std::set<std::string> tree(const fs::path& root) {
+    std::set<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        files.insert(fs::relative(e.path(), root).string() + (e.is_directory() ? "/" : ""));
+    return files;
+}
+
+// A target file in a new folder below the test's folder.
+fs::path target(const fs::path& file) {
+    fs::create_directories(file.parent_path());
+    return file;
+}
+
 struct Recorder : ProgressSink {
     std::vector<std::string> texts;
     std::vector<int> percents;
@@ -107,19 +123,19 @@ struct Mini : ::testing::Test {
     std::string get(const fs::path& f, const std::string& s, const std::string& k) {
         return profile::getString(s, k, "<fehlt>", f);
     }
+    // Checks rows of {section, key, value}; "<fehlt>" for a key left out.
+    void expectKeys(const fs::path& f, const std::vector<std::array<std::string, 3>>& rows) {
+        for (const auto& [section, key, value] : rows) EXPECT_EQ(get(f, section, key), value) << section << "." << key;
+    }
 };
 
 }  // namespace
 
 TEST(ExportNames, OnlySlashesGoAndDotsCannotLeave) {
-    EXPECT_EQ(exportFileName("Blau/Weiß Au"), "BlauWeiß Au");
-    EXPECT_EQ(exportFileName("a//b/"), "ab");
-    EXPECT_EQ(exportFileName(".."), "__");
-    EXPECT_EQ(exportFileName("."), "_");
-    EXPECT_EQ(exportFileName("/../"), "__");
-    EXPECT_EQ(exportFileName("St. Pauli: 1910?"), "St. Pauli: 1910?");
-    EXPECT_EQ(exportFileName("..."), "...");
-    EXPECT_EQ(exportFileName(""), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"Blau/Weiß Au", "BlauWeiß Au"}, {"a//b/", "ab"}, {"..", "__"}, {".", "_"}, {"/../", "__"},
+        {"St. Pauli: 1910?", "St. Pauli: 1910?"}, {"...", "..."}, {"", ""}};
+    for (auto [name, want] : cases) EXPECT_EQ(exportFileName(name), want) << name;
 }
 
 TEST(Header, TwoLinesWithProgramAndVersion) {
@@ -128,12 +144,7 @@ TEST(Header, TwoLinesWithProgramAndVersion) {
     EXPECT_EQ(h.size() - 2, h.rfind("\r\n"));
     EXPECT_EQ(std::count(h.begin(), h.end(), '\n'), 2);
     EXPECT_EQ(programTitle(), "Zentor Exporter v0.25");
-    const std::string now = currentDateTime();
-    ASSERT_EQ(now.size(), 19u);
-    EXPECT_EQ(now[2], '.');
-    EXPECT_EQ(now[5], '.');
-    EXPECT_EQ(now[10], ' ');
-    EXPECT_EQ(now[13], ':');
+    EXPECT_TRUE(std::regex_match(currentDateTime(), std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)"))) << currentDateTime();
 }
 
 TEST_F(Mini, ClubFileOfAFirstTeam) {
@@ -173,20 +184,15 @@ TEST_F(Mini, ClubFileOfAnAmateurTeamAndSpecialTeams) {
     ASSERT_TRUE(exportClub(src, 12, f, opt).ok());
     Parsed p = parse(f);
     EXPECT_EQ(keysOf(p.lines("Team")), kTeamKeys);
-    EXPECT_EQ(get(f, "Team", "Name"), "FC Adler2");
-    EXPECT_EQ(get(f, "Team", "Stadion"), "Adlerwiese");
-    EXPECT_EQ(get(f, "Team", "Stadionsitz"), "4000");  // the club's stadium
-    EXPECT_EQ(get(f, "Team", "Spieler"), "2");
-    EXPECT_EQ(get(f, "Spieler1", "Name"), "Acker");
-    EXPECT_EQ(get(f, "Spieler1", "Staerke"), "<fehlt>");  // a NULL skill
-    EXPECT_EQ(get(f, "Spieler1", "Haarfarbe"), "61");
-    EXPECT_EQ(get(f, "Spieler2", "Staerke"), "5000");
+    expectKeys(f, {{"Team", "Name", "FC Adler2"}, {"Team", "Stadion", "Adlerwiese"},
+                   {"Team", "Stadionsitz", "4000"},  // the club's stadium
+                   {"Team", "Spieler", "2"}, {"Spieler1", "Name", "Acker"},
+                   {"Spieler1", "Staerke", "<fehlt>"},  // a NULL skill
+                   {"Spieler1", "Haarfarbe", "61"}, {"Spieler2", "Staerke", "5000"}});
 
     // Track stadium; a "/" in the club name is only the file name's business.
     ASSERT_TRUE(exportClub(src, 13, f, opt).ok());
-    EXPECT_EQ(get(f, "Team", "Name"), "Blau/Weiß Au");
-    EXPECT_EQ(get(f, "Team", "Stadionsitz"), "2200");
-    EXPECT_EQ(get(f, "Team", "Stadionsteh"), "75000");
+    expectKeys(f, {{"Team", "Name", "Blau/Weiß Au"}, {"Team", "Stadionsitz", "2200"}, {"Team", "Stadionsteh", "75000"}});
 
     // Blank player list: no Spieler key at all.
     ASSERT_TRUE(exportClub(src, 15, f, opt).ok());
@@ -196,8 +202,7 @@ TEST_F(Mini, ClubFileOfAnAmateurTeamAndSpecialTeams) {
 
     // No TEAM row: Spieler=0.
     ASSERT_TRUE(exportClub(src, 18, f, opt).ok());
-    EXPECT_EQ(get(f, "Team", "Spieler"), "0");
-    EXPECT_EQ(get(f, "Team", "Name"), "Ohne Team");
+    expectKeys(f, {{"Team", "Spieler", "0"}, {"Team", "Name", "Ohne Team"}});
 
     // Negative team number: players only.
     ASSERT_TRUE(exportClub(src, -16, f, opt).ok());
@@ -226,8 +231,7 @@ TEST_F(Mini, NationalTeamFile) {
     std::vector<std::string> names;
     for (int k = 1; k <= 7; ++k) names.push_back(get(f, "Spieler" + std::to_string(k), "Name"));
     EXPECT_EQ(names, (std::vector<std::string>{"Müller", "Abel", "Spieler", "Acker", "Bauer", "Lang", "Öztürk"}));
-    EXPECT_EQ(get(f, "Spieler7", "Position"), "5");  // written as stored
-    EXPECT_EQ(get(f, "Spieler6", "Haarfarbe"), "7");
+    expectKeys(f, {{"Spieler7", "Position", "5"}, {"Spieler6", "Haarfarbe", "7"}});  // position written as stored
     EXPECT_EQ(p.names().back(), "Spieler7");
     // Progress: the country name, then the position before each player.
     EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "Deutschland"), progress.texts.end());
@@ -240,8 +244,7 @@ TEST_F(Mini, NationalTeamFile) {
 
 TEST_F(Mini, CountryExportWritesIndexFilesAndFolders) {
     const fs::path out = dir / "out";
-    fs::create_directories(out);
-    const fs::path lan = out / "Deutschland.lan";
+    const fs::path lan = target(out / "Deutschland.lan");
     testsupport::writeFile(lan, "[Alt]\r\n1=weg\r\n");
     const ExportResult r = exportCountry(src, 1, lan, opt);
     EXPECT_TRUE(r.ok()) << (r.errors.empty() ? "" : r.errors[0]);
@@ -262,10 +265,7 @@ TEST_F(Mini, CountryExportWritesIndexFilesAndFolders) {
     EXPECT_EQ(lig.lines("Bundesliga"), p.lines("Bundesliga"));
     EXPECT_EQ(parse(land / "RegionalNord.lig").lines("Regional/Nord"), p.lines("Regional/Nord"));
 
-    std::set<std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(out))
-        files.insert(fs::relative(e.path(), out).string() + (e.is_directory() ? "/" : ""));
-    EXPECT_EQ(files, (std::set<std::string>{"Deutschland.lan", "Deutschland/", "Deutschland/Bundesliga.lig",
+    EXPECT_EQ(tree(out), (std::set<std::string>{"Deutschland.lan", "Deutschland/", "Deutschland/Bundesliga.lig",
                                             "Deutschland/RegionalNord.lig", "Deutschland/Bundesliga/",
                                             "Deutschland/Bundesliga/FC Adler.aet",
                                             "Deutschland/Bundesliga/BlauWeiß Au.aet", "Deutschland/RegionalNord/",
@@ -282,20 +282,15 @@ TEST_F(Mini, CountryExportWritesIndexFilesAndFolders) {
 }
 
 TEST_F(Mini, LeagueAndNoLeagueExports) {
-    const fs::path lig = dir / "l" / "Bundesliga (Deutschland).lig";
-    fs::create_directories(lig.parent_path());
+    const fs::path lig = target(dir / "l" / "Bundesliga (Deutschland).lig");
     ASSERT_TRUE(exportLeague(src, 1, 10, lig, opt).ok());
     Parsed p = parse(lig);
     EXPECT_EQ(p.names(), (std::vector<std::string>{"LigaLand", "Bundesliga"}));
     EXPECT_EQ(p.lines("Bundesliga"), (std::vector<std::string>{"11=FC Adler", "13=Blau/Weiß Au"}));
-    std::set<std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(lig.parent_path()))
-        files.insert(fs::relative(e.path(), lig.parent_path()).string());
-    EXPECT_EQ(files, (std::set<std::string>{"Bundesliga (Deutschland).lig", "Bundesliga", "Bundesliga/FC Adler.aet",
+    EXPECT_EQ(tree(lig.parent_path()), (std::set<std::string>{"Bundesliga (Deutschland).lig", "Bundesliga/", "Bundesliga/FC Adler.aet",
                                             "Bundesliga/BlauWeiß Au.aet"}));
 
-    const fs::path none = dir / "n" / "x.lig";
-    fs::create_directories(none.parent_path());
+    const fs::path none = target(dir / "n" / "x.lig");
     ASSERT_TRUE(exportLeague(src, 1, std::nullopt, none, opt).ok());
     p = parse(none);
     EXPECT_EQ(p.names(), (std::vector<std::string>{"LigaLand", "(keine Liga)"}));
@@ -305,8 +300,7 @@ TEST_F(Mini, LeagueAndNoLeagueExports) {
 }
 
 TEST_F(Mini, AllCountriesLeavesNoAllFile) {
-    const fs::path all = dir / "alle" / "alleSpieler.all";
-    fs::create_directories(all.parent_path());
+    const fs::path all = target(dir / "alle" / "alleSpieler.all");
     testsupport::writeFile(all, "alt");
     ASSERT_TRUE(exportAllCountries(src, all, opt).ok());
     EXPECT_FALSE(fs::exists(all));
@@ -334,8 +328,7 @@ TEST_F(Mini, MenuRequestsRunTheSameExports) {
     apply(nodeClick(nodeContext(src, "T11"), 0), m);
     const auto req = exportRequest(2, "T11", m);
     ASSERT_TRUE(req);
-    const fs::path f = dir / "m" / "b.lig";
-    fs::create_directories(f.parent_path());
+    const fs::path f = target(dir / "m" / "b.lig");
     ASSERT_TRUE(runExport(src, *req, f, opt).ok());
     EXPECT_EQ(parse(f).names(), (std::vector<std::string>{"LigaLand", "Bundesliga"}));
 }
@@ -413,8 +406,7 @@ TEST(DemoExport, AllCountriesFileByFile) {
     EXPECT_FALSE(fs::exists(out / "alleSpieler.all"));
 
     // The same seed writes the same files.
-    const fs::path again = dir / "again";
-    fs::create_directories(again);
+    const fs::path again = target(dir / "again" / "x.all").parent_path();
     RandomSource rnd2(5);
     opt.random = &rnd2;
     ASSERT_TRUE(exportAllCountries(src, again / "x.all", opt).ok());
