@@ -40,29 +40,18 @@ protected:
 
 TEST(JetValue, ConversionsAsVbReadsFields)
 {
-    EXPECT_EQ(Value().toString(), "");
-    EXPECT_EQ(Value().toInt(), 0);
-    EXPECT_EQ(Value(2.5).toString(), "2.5");
-    EXPECT_EQ(Value(3.0).toString(), "3");
-    EXPECT_EQ(Value(0.1).toString(), "0.1");
-    EXPECT_EQ(Value(0.1 + 0.2).toString(), "0.3");
-    EXPECT_EQ(Value(-1234567.25).toString(), "-1234567.25");
-    EXPECT_EQ(Value(std::int64_t{-7}).toString(), "-7");
-    // Half to even, as CInt/CLng round.
-    EXPECT_EQ(Value(2.5).toInt(), 2);
-    EXPECT_EQ(Value(3.5).toInt(), 4);
-    EXPECT_EQ(Value(-2.5).toInt(), -2);
-    EXPECT_EQ(Value(2.6).toInt(), 3);
-    // Text is read leniently: the leading number, else 0.
-    EXPECT_EQ(Value("42").toInt(), 42);
-    EXPECT_EQ(Value(" 12abc").toInt(), 12);
-    EXPECT_EQ(Value("4.5").toInt(), 4);
-    EXPECT_EQ(Value("abc").toInt(), 0);
+    const std::pair<Value, const char*> texts[] = {{Value(), ""}, {Value(2.5), "2.5"}, {Value(3.0), "3"}, {Value(0.1), "0.1"},
+        {Value(0.1 + 0.2), "0.3"}, {Value(-1234567.25), "-1234567.25"}, {Value(std::int64_t{-7}), "-7"},
+        {Value(jet::Blob{65, 66}), "AB"}};
+    for (const auto& [v, want] : texts) EXPECT_EQ(v.toString(), want) << want;
+    const std::pair<Value, int> ints[] = {{Value(), 0},
+        {Value(2.5), 2}, {Value(3.5), 4}, {Value(-2.5), -2}, {Value(2.6), 3},  // half to even, as CInt/CLng round
+        // text is read leniently: the leading number, else 0; out of range reads as no number
+        {Value("42"), 42}, {Value(" 12abc"), 12}, {Value("4.5"), 4}, {Value("abc"), 0}, {Value("1e999"), 0}};
+    for (const auto& [v, want] : ints) EXPECT_EQ(v.toInt(), want) << v.toString();
     EXPECT_EQ(Value("").toDouble(), 0.0);
     EXPECT_EQ(Value("-1.25e2x").toDouble(), -125.0);
-    EXPECT_EQ(Value("1e999").toInt(), 0);  // out of range reads as no number
     EXPECT_TRUE(Value(jet::Blob{1, 2}).isBlob());
-    EXPECT_EQ(Value(jet::Blob{65, 66}).toString(), "AB");
     EXPECT_TRUE(Value("x").blob().empty());
 }
 
@@ -313,10 +302,8 @@ TEST(JetDbFile, OpenCreateCloseAndRejectForeignFiles)
     EXPECT_THROW(Database::open(dir / "fehlt.mdb"), jet::Error);
     {
         Database db = Database::open(dir / "neu.mdb", true);
-        EXPECT_TRUE(db.isOpen());
         EXPECT_EQ(db.path(), dir / "neu.mdb");
         db.executeNative("CREATE TABLE t(a INTEGER); INSERT INTO t VALUES (1); INSERT INTO t VALUES (2);");
-        EXPECT_NE(db.handle(), nullptr);
         db.close();
         EXPECT_FALSE(db.isOpen());
     }
@@ -336,18 +323,6 @@ TEST(JetDbFile, OpenCreateCloseAndRejectForeignFiles)
     } catch (const jet::Error& e) {
         EXPECT_NE(std::string(e.what()).find("keine gültige Datenbank"), std::string::npos) << e.what();
     }
-}
-
-TEST(JetDbFile, ColumnMetadataIsAvailable)
-{
-    // Editing relies on the origin of result columns.
-    Database db = Database::openMemory();
-    db.executeNative("CREATE TABLE t(a INTEGER)");
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db.handle(), "SELECT a FROM t", -1, &st, nullptr), SQLITE_OK);
-    ASSERT_NE(sqlite3_column_table_name(st, 0), nullptr);
-    EXPECT_STREQ(sqlite3_column_table_name(st, 0), "t");
-    sqlite3_finalize(st);
 }
 
 TEST(JetDbFile, TranslatedSqlRunsOnConnectionsOpenedElsewhere)
@@ -371,40 +346,24 @@ TEST(JetDbFile, TranslatedSqlRunsOnConnectionsOpenedElsewhere)
 TEST(JetDbPerformance, SmallQueryOnLargeTable)
 {
     Database db = Database::openMemory();
-    db.executeNative("CREATE TABLE spieler(NUMMER INTEGER PRIMARY KEY, NAME VARCHAR(50) COLLATE NOCASE, "
-                     "\"STÄRKE\" INTEGER);"
+    db.executeNative("CREATE TABLE spieler(NUMMER INTEGER PRIMARY KEY, NAME VARCHAR(50) COLLATE NOCASE, \"STÄRKE\" INTEGER);"
                      "CREATE TABLE vereinspieler(verein INTEGER, spieler INTEGER);"
-                     "CREATE INDEX vs_verein ON vereinspieler(verein);");
-    {
-        jet::Transaction t(db);
-        auto players = db.openTable("spieler");
-        auto members = db.openTable("vereinspieler");
-        for (int i = 1; i <= 80000; ++i) {
-            players.addNew();
-            players.setField(1, Value("Spieler" + std::to_string(i)));
-            players.setField(2, Value((i % 13) * 1000));
-            players.update();
-            members.addNew();
-            members.setField(0, Value(i / 20));
-            members.setField(1, Value(i));
-            members.update();
-        }
-        t.commit();
-    }
+                     "CREATE INDEX vs_verein ON vereinspieler(verein);"
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 80000) "
+                     "INSERT INTO spieler SELECT i, 'Spieler' || i, (i % 13) * 1000 FROM n;"
+                     "INSERT INTO vereinspieler SELECT NUMMER / 20, NUMMER FROM spieler;");
     const auto start = std::chrono::steady_clock::now();
     const int runs = 200;
     long rows = 0;
-    for (int k = 0; k < runs; ++k) {
-        auto rs = db.query("SELECT spieler.NUMMER, NAME, Stärke FROM spieler INNER JOIN vereinspieler ON "
-                           "vereinspieler.spieler = spieler.NUMMER WHERE verein=" + std::to_string(100 + k) +
-                           " ORDER BY NAME");
-        for (; !rs.eof(); rs.moveNext())
+    for (int k = 0; k < runs; ++k)
+        for (auto rs = db.query("SELECT spieler.NUMMER, NAME, Stärke FROM spieler INNER JOIN vereinspieler ON "
+                                "vereinspieler.spieler = spieler.NUMMER WHERE verein=" + std::to_string(100 + k) +
+                                " ORDER BY NAME");
+             !rs.eof(); rs.moveNext())
             rows += rs.field("Stärke").toInt() >= 0 ? 1 : 0;
-    }
     const double perQuery =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / runs;
     EXPECT_EQ(rows, 20L * runs);
-    RecordProperty("microseconds_per_query", std::to_string(perQuery));
     EXPECT_LT(perQuery, 20000.0);  // generous: shared machines
     std::printf("20 of 80000 rows: %.1f us per query\n", perQuery);
 }
