@@ -34,6 +34,13 @@ void chooseCountry(FrmMain& w, const QString& country) {
     cboland->setCurrentIndex(index);
 }
 
+// Several columns of one row, joined by "|".
+std::string values(FrmMain& w, std::initializer_list<const char*> columns, const std::string& from) {
+    std::string out;
+    for (const char* c : columns) out += (out.empty() ? "" : "|") + textOf(w, std::string("SELECT ") + c + from);
+    return out;
+}
+
 void save(FrmMain& w) { QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("btnteamsave")), Qt::LeftButton); }
 
 // Answers the new-entry dialog: option, list entry, OK. Records whether OK waited for the choice.
@@ -74,26 +81,17 @@ private slots:
         const long long players = scalar(window, "SELECT count(*) FROM spieler");
         clickNode(window, key);
 
-        type(window, "txtteamlang", QStringLiteral("FC \"Süd\" d'Arc"));
-        type(window, "txtteamkurz", QStringLiteral("Süd"));
-        type(window, "txtstadt", QStringLiteral("Neustadt"));
-        type(window, "txtstadion", QStringLiteral("Arena am See"));
-        type(window, "txtsitz", QStringLiteral("12345"));
-        type(window, "txtsteh", QStringLiteral("678"));
-        type(window, "txtgrafnr", QStringLiteral("77"));
+        const std::pair<const char*, const char*> typed[] = {
+            {"txtteamlang", "FC \"Süd\" d'Arc"}, {"txtteamkurz", "Süd"}, {"txtstadt", "Neustadt"}, {"txtstadion", "Arena am See"},
+            {"txtsitz", "12345"}, {"txtsteh", "678"}, {"txtgrafnr", "77"}};
+        for (const auto& [field, value] : typed) type(window, field, QString::fromUtf8(value));
         chooseCountry(window, QStringLiteral("Polen"));
         save(window);
 
         QVERIFY(ui::MessageBox::shown().isEmpty());
-        QCOMPARE(textOf(window, "SELECT NAME" + where), std::string("FC \"Süd\" d'Arc"));
-        QCOMPARE(textOf(window, "SELECT KURZNAME" + where), std::string("Süd"));
-        QCOMPARE(textOf(window, "SELECT STADT" + where), std::string("Neustadt"));
-        QCOMPARE(textOf(window, "SELECT STADION_NAME" + where), std::string("Arena am See"));
-        QCOMPARE(textOf(window, "SELECT NATION" + where), std::string("Polen"));
-        QCOMPARE(scalar(window, "SELECT STADION_SITZPL" + where), 12345LL);
-        QCOMPARE(scalar(window, "SELECT STADION_STEHPL" + where), 678LL);
-        QCOMPARE(scalar(window, "SELECT GRAFIK_NR" + where), 77LL);
-        QCOMPARE(scalar(window, "SELECT AUSWEICH_TW_TRIKOT_ART" + where), 0LL);
+        QCOMPARE(values(window, {"NAME", "KURZNAME", "STADT", "STADION_NAME", "NATION", "STADION_SITZPL", "STADION_STEHPL",
+                                 "GRAFIK_NR", "AUSWEICH_TW_TRIKOT_ART"}, where),
+                 std::string("FC \"Süd\" d'Arc|Süd|Neustadt|Arena am See|Polen|12345|678|77|0"));
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), players);
 
         // The tree is rebuilt: the club sits under its new country, selected, and shown again.
@@ -112,37 +110,7 @@ private slots:
         QCOMPARE(textOf(window, "SELECT NATION" + where), std::string("Polen"));
     }
 
-    void renamingANationalTeamRenamesItsPeople() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        const long long clubs = scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Deutschland\"");
-        const long long people = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\"");
-        const long long others = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\"");
-        QVERIFY(clubs > 0 && people > 0);
-        clickNode(window, QStringLiteral("L1"));
-        type(window, "txtteamlang", QStringLiteral("Germania"));
-        window.findChild<QComboBox*>(QStringLiteral("cbokontinent"))->setCurrentText(QStringLiteral("Atlantis"));
-        save(window);
-
-        QCOMPARE(textOf(window, "SELECT NAME FROM vereine_national WHERE NUMMER=1"), std::string("Germania"));
-        QCOMPARE(textOf(window, "SELECT NATION FROM vereine_national WHERE NUMMER=1"), std::string("Germania"));
-        QCOMPARE(textOf(window, "SELECT KONTINENT FROM vereine_national WHERE NUMMER=1"), std::string("Atlantis"));
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Germania\""), clubs);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), people);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\""), others);
-
-        QTreeWidgetItem* country = window.node(QStringLiteral("L1"));
-        QCOMPARE(country->text(0), QStringLiteral("Germania"));
-        QCOMPARE(country->parent()->text(0), QStringLiteral("Atlantis"));
-        QCOMPARE(static_cast<long long>(country->childCount()), clubs);
-        QVERIFY(window.pickLists().countries().contains(QStringLiteral("Germania")));
-        QVERIFY(!window.pickLists().countries().contains(QStringLiteral("Deutschland")));
-        guisupport::screenshot(&window, QStringLiteral("frmmain_club_national_renamed"));
-    }
-
-    void aBadNumberFieldWritesNothing() {
+    void badNumberFieldsThenNationalTeamRenameCascade() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -178,6 +146,32 @@ private slots:
         QCOMPARE(textOf(window, "SELECT NAME" + where), name);
         // The team number of a saved club cannot be typed over.
         QVERIFY(mwtest::edit(window, "txttnr")->isReadOnly());
+
+        // Renaming a national team renames its clubs' and players' nation, and no other.
+        ui::MessageBox::clearShown();
+        const long long clubs = scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Deutschland\"");
+        const long long people = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\"");
+        const long long others = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\"");
+        QVERIFY(clubs > 0 && people > 0);
+        clickNode(window, QStringLiteral("L1"));
+        type(window, "txtteamlang", QStringLiteral("Germania"));
+        window.findChild<QComboBox*>(QStringLiteral("cbokontinent"))->setCurrentText(QStringLiteral("Atlantis"));
+        save(window);
+
+        QCOMPARE(values(window, {"NAME", "NATION", "KONTINENT"}, " FROM vereine_national WHERE NUMMER=1"),
+                 std::string("Germania|Germania|Atlantis"));
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Germania\""), clubs);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), people);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\""), others);
+
+        QTreeWidgetItem* country = window.node(QStringLiteral("L1"));
+        QCOMPARE(country->text(0), QStringLiteral("Germania"));
+        QCOMPARE(country->parent()->text(0), QStringLiteral("Atlantis"));
+        QCOMPARE(static_cast<long long>(country->childCount()), clubs);
+        QVERIFY(window.pickLists().countries().contains(QStringLiteral("Germania")) &&
+                !window.pickLists().countries().contains(QStringLiteral("Deutschland")));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_club_national_renamed"));
     }
 
     void newCountryAndClubThroughTheDialog() {
@@ -203,10 +197,8 @@ private slots:
         QVERIFY(countryNode);
         QCOMPARE(countryNode->text(0), QStringLiteral("Land%1").arg(next));
         QCOMPARE(countryNode->parent()->text(0), QStringLiteral("Atlantis"));
-        QCOMPARE(text(window, "txtteamlang"), QStringLiteral("Land%1").arg(next));
-        QCOMPARE(text(window, "txtteamkurz"), QStringLiteral("L%1").arg(next));
-        QCOMPARE(text(window, "txtgrafnr"), QStringLiteral("0"));
-        QCOMPARE(text(window, "txtsitz"), QStringLiteral("0"));
+        QCOMPARE(QStringList({text(window, "txtteamlang"), text(window, "txtteamkurz"), text(window, "txtgrafnr"), text(window, "txtsitz")}),
+                 QStringList({QStringLiteral("Land%1").arg(next), QStringLiteral("L%1").arg(next), "0", "0"}));
         QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("cbokontinent"))->currentText(), QStringLiteral("Atlantis"));
         QVERIFY(!window.findChild<QComboBox*>(QStringLiteral("cboland"))->isEnabled());
         QCOMPARE(scalar(window, "SELECT count(*) FROM vereine_national WHERE NUMMER=" + std::to_string(next)), 0LL);
@@ -229,8 +221,7 @@ private slots:
         save(window);
         QVERIFY(ui::MessageBox::shown().isEmpty());
         const std::string clubNumber = std::to_string(next + 1);
-        QCOMPARE(textOf(window, "SELECT NAME FROM vereine WHERE NUMMER=" + clubNumber), std::string("Neuer FC"));
-        QCOMPARE(textOf(window, "SELECT NATION FROM vereine WHERE NUMMER=" + clubNumber), std::string("Polen"));
+        QCOMPARE(values(window, {"NAME", "NATION"}, " FROM vereine WHERE NUMMER=" + clubNumber), std::string("Neuer FC|Polen"));
         QCOMPARE(scalar(window, "SELECT count(*) FROM spielerinvereine WHERE verein=" + clubNumber + " AND NATION=\"Polen\""), 20LL);
         QVERIFY(!window.node(clubKeyNew));
         QVERIFY(window.node(QStringLiteral("T%1").arg(next + 1)));
@@ -261,9 +252,8 @@ private slots:
         save(window);
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         const std::string countryNumber = std::to_string(next + 2);
-        QCOMPARE(textOf(window, "SELECT NAME FROM vereine_national WHERE NUMMER=" + countryNumber), std::string("Südseeland"));
-        QCOMPARE(textOf(window, "SELECT KONTINENT FROM vereine_national WHERE NUMMER=" + countryNumber), std::string("Ozeanien"));
-        QCOMPARE(textOf(window, "SELECT NATION FROM vereine_national WHERE NUMMER=" + countryNumber), std::string("Südseeland"));
+        QCOMPARE(values(window, {"NAME", "KONTINENT", "NATION"}, " FROM vereine_national WHERE NUMMER=" + countryNumber),
+                 std::string("Südseeland|Ozeanien|Südseeland"));
         QCOMPARE(window.node(QStringLiteral("L%1").arg(next + 2))->parent()->text(0), QStringLiteral("Ozeanien"));
         QVERIFY(window.pickLists().countries().contains(QStringLiteral("Südseeland")));
         guisupport::screenshot(&window, QStringLiteral("frmmain_club_new_country_saved"));

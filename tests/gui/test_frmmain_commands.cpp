@@ -36,6 +36,21 @@ void writeAll(const fs::path& file, const std::string& bytes) {
 }
 QString panel1(FrmMain& w) { return w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
 
+// The last message box shown, and how many were shown in all.
+void expectBox(int count, const QString& title, const QString& text) {
+    QCOMPARE(MessageBox::shown().size(), count);
+    QCOMPARE(MessageBox::shown().last().title, title);
+    QCOMPARE(MessageBox::shown().last().text, text);
+}
+
+// Check marks of the two jersey sets: menu entries 0 and 1, then the toolbar's Original and Kickoranet.
+QString jerseyMarks(FrmMain& w) {
+    QString marks;
+    for (const char* name : {"mnuoptionenitem_0", "mnuoptionenitem_1", "tb_trikotoriginal", "tb_trikotkickoranet"})
+        marks += action(w, name)->isChecked() ? QLatin1Char('x') : QLatin1Char('-');
+    return marks;
+}
+
 }  // namespace
 
 class TestFrmMainCommands : public QObject {
@@ -46,7 +61,7 @@ private slots:
         MessageBox::clearShown();
     }
 
-    void menusHoldEveryEntry() {
+    void menusHoldEveryEntryAndLaterFunctionsSaySo() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -120,12 +135,8 @@ private slots:
         window.findChild<QMenu*>(QStringLiteral("mnuoptionen"))->popup(QPoint(100, 60));
         guisupport::screenshot(window.findChild<QMenu*>(QStringLiteral("mnuoptionen")), QStringLiteral("frmmain_menu_optionen"));
         window.findChild<QMenu*>(QStringLiteral("mnuoptionen"))->hide();
-    }
 
-    void laterFunctionsSayThatTheyFollow() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
+        // Functions still to come say so in the status bar.
         const char* later[] = {"mnudateiitem_1",   "mnuimportitem_2", "mnuimportitem_3",  "mnutoolsitem_0",
                                "mnutoolsitem_5",   "mnutoolsitem_6",  "mnutransferitem_0", "mnutransferitem_1",
                                "tb_impzentor4",    "tb_open"};
@@ -147,27 +158,19 @@ private slots:
         const fs::path ini = folder.path() / "kickoraeditor.ini";
         {
             FrmMain window(folder.path(), Registry(folder.prefix()));
-            QVERIFY(action(window, "mnuoptionenitem_0")->isChecked());
-            QVERIFY(action(window, "tb_trikotoriginal")->isChecked());
-            QVERIFY(!action(window, "tb_trikotkickoranet")->isChecked());
-
+            QCOMPARE(jerseyMarks(window), QStringLiteral("x-x-"));
             action(window, "mnuoptionenitem_1")->trigger();
             QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
             QCOMPARE(window.settings().satz, 1);
-            QVERIFY(!action(window, "mnuoptionenitem_0")->isChecked());
-            QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
-            QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
-            QVERIFY(!action(window, "tb_trikotoriginal")->isChecked());
+            QCOMPARE(jerseyMarks(window), QStringLiteral("-x-x"));
             // The same set again: same value, same marks (a pressed toolbar button stays pressed).
             action(window, "tb_trikotkickoranet")->trigger();
             QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
-            QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
-            QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
+            QCOMPARE(jerseyMarks(window), QStringLiteral("-x-x"));
         }
         // The next start takes set 1.
         FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(action(window, "mnuoptionenitem_1")->isChecked());
-        QVERIFY(action(window, "tb_trikotkickoranet")->isChecked());
+        QCOMPARE(jerseyMarks(window), QStringLiteral("-x-x"));
         action(window, "tb_trikotoriginal")->trigger();
         QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("0"));
         QVERIFY(MessageBox::shown().isEmpty());
@@ -179,9 +182,7 @@ private slots:
         const fs::path target = window.settings().folders[FolderKickorares] + "ma.res";
         fs::remove(target);
         action(window, "mnuoptionenitem_2")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Fehler"));
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Kein Kickora installiert"));
+        expectBox(1, QStringLiteral("Fehler"), QStringLiteral("Kein Kickora installiert"));
         QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
         QVERIFY(!fs::exists(target));
 
@@ -197,9 +198,7 @@ private slots:
         QVERIFY(window.centralWidget()->isEnabled());
 
         action(window, "mnuoptionenitem_4")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Verzeichnisse"));
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
+        expectBox(1, QStringLiteral("Verzeichnisse"), QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
     }
 
     void emptyingTheDatabase() {
@@ -212,23 +211,20 @@ private slots:
 
         MessageBox::setNextAnswer(MessageBox::No);
         action(window, "mnuoptionenitem_6")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
+        expectBox(1, QStringLiteral("Löschen"), QStringLiteral("Datenbankinhalt wirklich löschen!"));
         QCOMPARE(MessageBox::shown().first().icon, MessageBox::Question);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Löschen"));
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Datenbankinhalt wirklich löschen!"));
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine"), clubs);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), players);
+        QCOMPARE(QList<long long>({scalar(window, "SELECT count(*) FROM vereine"), scalar(window, "SELECT count(*) FROM spieler")}),
+                 QList<long long>({clubs, players}));
 
         // Yes: root, transfer market with fresh players and twelve empty continents remain.
         mwtest::clickNode(window, QStringLiteral("L1"));
         MessageBox::setNextAnswer(MessageBox::Yes);
         action(window, "mnuoptionenitem_6")->trigger();
         QCOMPARE(MessageBox::shown().size(), 2);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine"), 1LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine_national"), 0LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), 1700LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereinspieler WHERE verein=0"), 1700LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM e_attribute"), talents);
+        QList<long long> counts;
+        for (const char* from : {"vereine", "vereine_national", "spieler", "vereinspieler WHERE verein=0", "e_attribute"})
+            counts << scalar(window, std::string("SELECT count(*) FROM ") + from);
+        QCOMPARE(counts, QList<long long>({1, 0, 1700, 1700, talents}));
         auto* tvdb = window.findChild<QTreeWidget*>(QStringLiteral("tvdb"));
         QCOMPARE(tvdb->topLevelItemCount(), 13);
         QCOMPARE(tvdb->topLevelItem(0)->childCount(), 1);
@@ -253,8 +249,7 @@ private slots:
 
         MessageBox::setNextAnswer(MessageBox::No);
         action(window, "mnuoptionenitem_7")->trigger();
-        QCOMPARE(MessageBox::shown().last().title, QStringLiteral("Komprimieren"));
-        QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Datenbank komprimieren!"));
+        expectBox(1, QStringLiteral("Komprimieren"), QStringLiteral("Datenbank komprimieren!"));
         QVERIFY(readAll(db) == bytes);
 
         mwtest::clickNode(window, QStringLiteral("L1"));
@@ -272,28 +267,7 @@ private slots:
         QVERIFY(window.centralWidget()->isEnabled());
     }
 
-    void leavingAsksFirst() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        MessageBox::setNextAnswer(MessageBox::No);
-        QVERIFY(!window.close());
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Programmende"));
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Programm beenden"));
-        QVERIFY(window.isVisible());
-        QVERIFY(window.dao().isOpen());
-        QVERIFY(scalar(window, "SELECT count(*) FROM vereine") > 0);
-
-        // "&Programmende" asks the same; Yes closes the database and the window.
-        MessageBox::setNextAnswer(MessageBox::Yes);
-        action(window, "mnudateiitem_7")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 2);
-        QVERIFY(!window.isVisible());
-        QVERIFY(!window.dao().isOpen());
-    }
-
-    void aboutBoxAndSystemInformation() {
+    void aboutBoxSystemInformationAndLeaving() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -332,6 +306,22 @@ private slots:
         // The box was made once and is only hidden.
         QCOMPARE(window.findChildren<FrmAbout*>().size(), 1);
         FrmAbout::setSystemInfoSearchPaths({});
+
+        // Leaving asks first: No keeps window and database.
+        MessageBox::clearShown();
+        MessageBox::setNextAnswer(MessageBox::No);
+        QVERIFY(!window.close());
+        expectBox(1, QStringLiteral("Programmende"), QStringLiteral("Programm beenden"));
+        QVERIFY(window.isVisible());
+        QVERIFY(window.dao().isOpen());
+        QVERIFY(scalar(window, "SELECT count(*) FROM vereine") > 0);
+
+        // "&Programmende" asks the same; Yes closes the database and the window.
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        action(window, "mnudateiitem_7")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.dao().isOpen());
     }
 };
 

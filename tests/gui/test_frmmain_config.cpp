@@ -69,6 +69,36 @@ private:
     QStringList enabledWhileWorking_;
 };
 
+// Triggers an action with the next file dialog answered, watching the window stay disabled.
+void runWatched(FrmMain& w, const char* name, const fs::path& file = {}, int filter = 0) {
+    BusyProbe probe(w);
+    if (!file.empty()) FileDialog::setNextFileName(qpath(file), filter);
+    action(w, name)->trigger();
+    probe.verify();
+}
+
+// After a command: the window takes input, no busy cursor, the status panel is cleared.
+void expectIdle(FrmMain& w) {
+    QVERIFY(takesInput(w));
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(panel1(w), QString());
+}
+
+// Exactly one message box, of this kind; cleared afterwards.
+void expectOneBox(MessageBox::Icon icon) {
+    QCOMPARE(MessageBox::shown().size(), 1);
+    QCOMPARE(MessageBox::shown().first().icon, icon);
+    MessageBox::clearShown();
+}
+
+void expectNoBox() { QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text)); }
+
+long long occurrences(const std::string& bytes, const std::string& needle) {
+    long long n = 0;
+    for (std::size_t p = bytes.find(needle); p != std::string::npos; p = bytes.find(needle, p + 1)) ++n;
+    return n;
+}
+
 // What the database holds, in a form two states can be compared by.
 std::string fingerprint(FrmMain& w) {
     std::string out;
@@ -131,35 +161,21 @@ private slots:
         const fs::path players = t.out / "1_sp.cfg";
         const std::string before = fingerprint(w);
 
-        {
-            BusyProbe probe(w);
-            FileDialog::setNextFileName(qpath(clubs), 1);
-            action(w, "mnuexportitem_0")->trigger();
-            probe.verify();
-        }
+        runWatched(w, "mnuexportitem_0", clubs, 1);
         FileDialog::setNextFileName(qpath(players), 2);
         action(w, "tb_expconfig")->trigger();
-        QVERIFY(MessageBox::shown().isEmpty());
-        QVERIFY(takesInput(w));
-        QCOMPARE(panel1(w), QString());
+        expectNoBox();
+        expectIdle(w);
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_exported"));
 
         // The filter entry chose the writer.
         const std::string clubBytes = readAll(clubs);
         const std::string playerBytes = readAll(players);
         QVERIFY(clubBytes.rfind(";Datenexport vom ", 0) == 0);
-        const auto records = [](const std::string& bytes, const std::string& keyword) {
-            long long n = 0;
-            for (std::size_t p = bytes.find("\r\n" + keyword + "\r\n"); p != std::string::npos;
-                 p = bytes.find("\r\n" + keyword + "\r\n", p + 1))
-                ++n;
-            return n;
-        };
-        QCOMPARE(records(clubBytes, "NEUES_TEAM"),
+        QCOMPARE(occurrences(clubBytes, "\r\nNEUES_TEAM\r\n"),
                  scalar(w, "SELECT count(*) FROM vereine") + scalar(w, "SELECT count(*) FROM vereine_national"));
-        QCOMPARE(records(clubBytes, "NEUER_SPIELER"), 0LL);
-        QCOMPARE(records(playerBytes, "NEUER_SPIELER"), scalar(w, "SELECT count(*) FROM spieler"));
-        QCOMPARE(records(playerBytes, "NEUES_TEAM"), 0LL);
+        QCOMPARE(occurrences(playerBytes, "\r\nNEUER_SPIELER\r\n"), scalar(w, "SELECT count(*) FROM spieler"));
+        QCOMPARE(occurrences(clubBytes, "NEUER_SPIELER") + occurrences(playerBytes, "NEUES_TEAM"), 0LL);
 
         // A club renamed and shown so in the tree, a player renamed, a membership dropped.
         const long long club = scalar(w, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0");
@@ -175,17 +191,11 @@ private slots:
 
         // Clubs back through the menu: the tree is built anew and shows the old name.
         mwtest::clickNode(w, key);
-        {
-            BusyProbe probe(w);
-            FileDialog::setNextFileName(qpath(clubs), 1);
-            action(w, "mnuimportitem_0")->trigger();
-            probe.verify();
-        }
-        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        runWatched(w, "mnuimportitem_0", clubs, 1);
+        expectNoBox();
         QCOMPARE(w.node(key)->text(0), name);
         QCOMPARE(mwtest::text(w, "txtteamlang"), name);
-        QVERIFY(takesInput(w));
-        QCOMPARE(panel1(w), QString());
+        expectIdle(w);
 
         // Players back through the toolbar: the list shows the old name, the player editor is
         // disabled until a player is clicked again.
@@ -197,7 +207,7 @@ private slots:
         QVERIFY(framedaten->isEnabled());
         FileDialog::setNextFileName(qpath(players), 2);
         action(w, "tb_impconfig")->trigger();
-        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        expectNoBox();
         QVERIFY(!framedaten->isEnabled());
         QCOMPARE(fingerprint(w), before);
         bool listed = false;
@@ -271,35 +281,23 @@ private slots:
             const char* action;
         } cases[] = {{clubs, 1, clubLine, "mnuimportitem_0"}, {players, 2, playerLine, "tb_impconfig"}};
         for (const auto& c : cases) {
-            MessageBox::clearShown();
-            {
-                BusyProbe probe(w);
-                FileDialog::setNextFileName(qpath(c.file), c.filter);
-                action(w, c.action)->trigger();
-                probe.verify();
-            }
-            QCOMPARE(MessageBox::shown().size(), 1);
-            const MessageBox::Shown shown = MessageBox::shown().first();
-            QCOMPARE(shown.icon, MessageBox::Critical);
-            QVERIFY2(shown.text.contains(QStringLiteral("Zeile %1 ").arg(c.line)), qPrintable(shown.text));
-            QVERIFY2(shown.text.contains(QStringLiteral("nicht verändert")), qPrintable(shown.text));
+            runWatched(w, c.action, c.file, c.filter);
+            const QString text = MessageBox::shown().value(0).text;
+            QVERIFY2(text.contains(QStringLiteral("Zeile %1 ").arg(c.line)) && text.contains(QStringLiteral("nicht verändert")),
+                     qPrintable(text));
+            expectOneBox(MessageBox::Critical);
             QCOMPARE(fingerprint(w), before);
             QCOMPARE(w.node(QStringLiteral("T%1").arg(scalar(w, "SELECT max(NUMMER) FROM vereine"))), anyNode);
-            QVERIFY(takesInput(w));
-            QVERIFY(!QApplication::overrideCursor());
-            QCOMPARE(panel1(w), QString());
+            expectIdle(w);
         }
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_import_failed"));
 
         // An export into a folder that is not there.
-        MessageBox::clearShown();
         FileDialog::setNextFileName(qpath(t.out / "fehlt" / "1_tm.cfg"), 1);
         action(w, "tb_expconfig")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        expectOneBox(MessageBox::Critical);
         QVERIFY(!fs::exists(t.out / "fehlt"));
-        QVERIFY(takesInput(w));
-        QCOMPARE(panel1(w), QString());
+        expectIdle(w);
     }
 
     // "&Speichern..." writes the selected club with its players; a club that exists only in the
@@ -316,19 +314,13 @@ private slots:
 
         const fs::path file = t.out / "verein.tea";
         writeAll(file, "alt\r\n");  // the dialog asked before overwriting
-        {
-            BusyProbe probe(w);
-            FileDialog::setNextFileName(qpath(file));
-            action(w, "mnudateiitem_2")->trigger();
-            probe.verify();
-        }
-        QVERIFY(MessageBox::shown().isEmpty());
-        QVERIFY(takesInput(w));
-        QCOMPARE(panel1(w), QString());
+        runWatched(w, "mnudateiitem_2", file);
+        expectNoBox();
+        expectIdle(w);
         QVERIFY(readAll(file).rfind(";Datenexport vom ", 0) == 0);
         const std::string clubName = textOf(w, "SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(club));
-        QCOMPARE(profile::getString("Team", "NAME", "", file), clubName);
-        QCOMPARE(profile::getString("Team", "NUMMER", "", file), std::to_string(club));
+        QCOMPARE(profile::getString("Team", "NAME", "", file) + "|" + profile::getString("Team", "NUMMER", "", file),
+                 clubName + "|" + std::to_string(club));
         const long long members = scalar(w, "SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club));
         QCOMPARE(static_cast<long long>(profile::sectionNames(file).size()), members + 1);
         const std::string first = profile::getString("Spieler1", "NUMMER", "", file);
@@ -337,13 +329,10 @@ private slots:
         // Through the toolbar into a missing folder: the user is told.
         FileDialog::setNextFileName(qpath(t.out / "fehlt" / "verein.tea"));
         action(w, "tb_save")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
-        QVERIFY(takesInput(w));
-        QVERIFY(!QApplication::overrideCursor());
+        expectOneBox(MessageBox::Critical);
+        expectIdle(w);
 
         // A new club not saved yet: nothing to write, the dialog is not shown.
-        MessageBox::clearShown();
         const std::string country = textOf(w, "SELECT NATION FROM vereine WHERE NUMMER=" + std::to_string(club));
         w.addNewItem(newitem::NewClub, QString::fromStdString(country));
         QVERIFY(w.treeTag().endsWith(QLatin1Char('_')));
@@ -351,8 +340,7 @@ private slots:
         const fs::path unsaved = t.out / "neu.tea";
         FileDialog::setNextFileName(qpath(unsaved));
         action(w, "mnudateiitem_2")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        expectOneBox(MessageBox::Information);
         QVERIFY(!fs::exists(unsaved));
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_teamfile"));
     }
@@ -389,20 +377,14 @@ private slots:
         Window t;
         FrmMain& w = t.w;
         QVERIFY(mwtest::show(w));
-        QVERIFY(!action(w, "mnutoolsitem_4")->isVisible());
-        QVERIFY(!action(w, "mnutoolsitem_7")->isVisible());
+        QVERIFY(!action(w, "mnutoolsitem_4")->isVisible() && !action(w, "mnutoolsitem_7")->isVisible());
         const long long clubsBefore = scalar(w, "SELECT count(*) FROM vereine");
         const long long wanted = scalar(w, "SELECT sum(teams) FROM e_landkontinent WHERE teams > 0");
         QVERIFY(wanted > 0);
-        {
-            BusyProbe probe(w);
-            action(w, "mnutoolsitem_4")->trigger();
-            probe.verify();
-        }
-        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        runWatched(w, "mnutoolsitem_4");
+        expectNoBox();
         QCOMPARE(scalar(w, "SELECT count(*) FROM vereine"), clubsBefore + wanted);
-        QVERIFY(takesInput(w));
-        QCOMPARE(panel1(w), QString());
+        expectIdle(w);
 
         // The tree shows the first template club of the first country under its country.
         const std::string id = textOf(w, "SELECT wettbewerb FROM e_landkontinent WHERE teams > 0 ORDER BY id");
@@ -417,21 +399,17 @@ private slots:
         const fs::path competition = t.folder.path() / "1_we.cfg";
         QVERIFY(!fs::exists(competition));
         action(w, "mnutoolsitem_7")->trigger();
-        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        expectNoBox();
         QVERIFY(takesInput(w));
         const std::string bytes = readAll(competition);
-        long long leagues = 0;
-        for (std::size_t p = bytes.find("NEUER_WETTBEWERB\r\n"); p != std::string::npos; p = bytes.find("NEUER_WETTBEWERB\r\n", p + 1))
-            ++leagues;
-        QCOMPARE(leagues, scalar(w, "SELECT count(*) FROM e_landkontinent WHERE teams > 0"));
+        QCOMPARE(occurrences(bytes, "NEUER_WETTBEWERB\r\n"), scalar(w, "SELECT count(*) FROM e_landkontinent WHERE teams > 0"));
         QVERIFY(bytes.find("\"Liga ") != std::string::npos);
 
         // The file cannot be written: the user is told and the window takes input again.
         fs::remove(competition);
         fs::create_directories(competition / "belegt");
         action(w, "mnutoolsitem_7")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        expectOneBox(MessageBox::Critical);
         QVERIFY(fs::is_directory(competition));
         QVERIFY(takesInput(w));
     }

@@ -43,15 +43,11 @@ std::string readAll(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void writeAll(const fs::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+void writeAll(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes; }
 
 QColor shapeColour(FrmMain& w, const QString& name) {
     auto* shape = w.findChild<QFrame*>(name);
-    if (!shape) return QColor();
-    return shape->palette().color(QPalette::Window);
+    return shape ? shape->palette().color(QPalette::Window) : QColor();
 }
 
 // "R,G,B" of a colour-table text, read here on its own.
@@ -80,6 +76,22 @@ long long faceCode(int skin, std::array<int, 5> parts) {
     long long code = 0;
     for (int k = 0; k < 4; ++k) code += parts[k] * weights[k];
     return code + (skin == 1 ? 1 : parts[4] * weights[4]);
+}
+
+// The one message box shown since the last clear.
+void expectBox(const QString& title, MessageBox::Icon icon, const QString& text) {
+    QCOMPARE(MessageBox::shown().size(), 1);
+    const auto& box = MessageBox::shown().first();
+    QCOMPARE(box.title, title);
+    QCOMPARE(box.icon, icon);
+    QVERIFY2(box.text.contains(text), qPrintable(box.text));
+    MessageBox::clearShown();
+}
+
+// The window is idle again: status panel cleared, controls enabled.
+void expectIdle(FrmMain& w) {
+    QCOMPARE(w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
+    QVERIFY(w.centralWidget()->isEnabled());
 }
 
 int countFiles(const fs::path& folder, const std::string& prefix) {
@@ -121,10 +133,8 @@ private slots:
             openingMs = timer.elapsed();
             QCOMPARE(dialog->objectName(), QStringLiteral("frmwappen"));
             auto* grid = in<QTableWidget>(dialog, QStringLiteral("flxgrdwappen"));
-            QCOMPARE(grid->rowCount(), 91);
-            QCOMPARE(grid->columnCount(), 11);
-            QCOMPARE(grid->columnWidth(0), 66);
-            QCOMPARE(grid->rowHeight(0), 66);
+            QCOMPARE(QList<int>({grid->rowCount(), grid->columnCount(), grid->columnWidth(0), grid->rowHeight(0)}),
+                     QList<int>({91, 11, 66, 66}));
             guisupport::screenshot(dialog, QStringLiteral("frmwappen_opened"));
             clickCell(grid, 11, 2);  // number 123
             previewNumber = in<QLabel>(dialog, QStringLiteral("lblnummer"))->text();
@@ -191,8 +201,7 @@ private slots:
         QVERIFY(gfx::isArchive(archive));
         gfx::ResArchive written = gfx::ResArchive::open(archive);
         QCOMPARE(static_cast<long>(written.members().size()), members);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
-        QVERIFY(window.centralWidget()->isEnabled());
+        expectIdle(window);
 
         // Import brings back crests that were spoiled meanwhile; the others stay.
         ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
@@ -222,26 +231,19 @@ private slots:
         fs::remove(crests / "vereins_wappen_7.tga");
         ui::FileDialog::setNextFileName(QString::fromStdString(bad.string()));
         action(window, "mnuimportitem_1")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Importieren Wappen..."));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Warning);
-        QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("../boese")));
-        QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
+        QVERIFY(MessageBox::shown().size() == 1 && MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
+        expectBox(QStringLiteral("Importieren Wappen..."), MessageBox::Warning, QStringLiteral("../boese"));
         QVERIFY(fs::exists(crests / "vereins_wappen_7.tga"));
         QVERIFY(!fs::exists(crests.parent_path().parent_path() / "boese.tga"));
 
         // A failing export says so and leaves the archive as it was.
-        MessageBox::clearShown();
         const std::string before = readAll(archive);
         fs::remove(crests / "default.gfp");
         ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
         action(window, "mnuexportitem_1")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Exportiere Wappen..."));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+        expectBox(QStringLiteral("Exportiere Wappen..."), MessageBox::Critical, QString());
         QCOMPARE(readAll(archive), before);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
-        QVERIFY(window.centralWidget()->isEnabled());
+        expectIdle(window);
     }
 
     void jerseyChooserSetsModelAndColours() {
@@ -269,9 +271,8 @@ private slots:
         mwtest::onNextModal([&](QWidget* dialog) {
             QCOMPARE(dialog->objectName(), QStringLiteral("frmtrikot"));
             auto* grid = in<QTableWidget>(dialog, QStringLiteral("flxgrdtrikot"));
-            QCOMPARE(grid->rowCount(), 7);
-            QCOMPARE(grid->columnCount(), 12);
-            QCOMPARE(grid->property("tag").toInt(), oldModel);
+            QCOMPARE(QList<int>({grid->rowCount(), grid->columnCount(), grid->property("tag").toInt()}),
+                     QList<int>({7, 12, oldModel}));
             clickCell(grid, model / 12, model % 12);
             liveTag = grid->property("tag").toInt();
             liveCell = !grid->item(6, 11)->data(Qt::DecorationRole).value<QPixmap>().isNull();
@@ -287,26 +288,23 @@ private slots:
         QCOMPARE(afterCaption, model);
         QCOMPARE(away->property("tag").toInt(), model);
         const std::string defaults = " FROM e_trikotfarbeoriginal WHERE Nummer=" + std::to_string(model);
-        const QColor trikot1 = colourOf(textOf(window, "SELECT Trikot1" + defaults));
-        const QColor trikot2 = colourOf(textOf(window, "SELECT Trikot2" + defaults));
-        const QColor hose = colourOf(textOf(window, "SELECT Hose" + defaults));
-        const QColor streifen = colourOf(textOf(window, "SELECT Streifen" + defaults));
-        QCOMPARE(shapeColour(window, QStringLiteral("shpstreif_5")), trikot1);
-        QCOMPARE(shapeColour(window, QStringLiteral("shpstreif_6")), trikot2);
-        QCOMPARE(shapeColour(window, QStringLiteral("shparm_3")), trikot2);
-        QCOMPARE(shapeColour(window, QStringLiteral("shphose_4")), hose);
-        QCOMPARE(shapeColour(window, QStringLiteral("shpstreifh_2")), streifen);
-        QCOMPARE(shapeColour(window, QStringLiteral("shpsock_3")), trikot1);
+        auto modelColour = [&](const char* column) { return colourOf(textOf(window, "SELECT " + std::string(column) + defaults)); };
+        const QColor trikot1 = modelColour("Trikot1"), trikot2 = modelColour("Trikot2"), hose = modelColour("Hose"),
+                     streifen = modelColour("Streifen");
+        const std::pair<const char*, QColor> shown[] = {{"shpstreif_5", trikot1}, {"shpstreif_6", trikot2},
+                                                        {"shparm_3", trikot2},    {"shphose_4", hose},
+                                                        {"shpstreifh_2", streifen}, {"shpsock_3", trikot1}};
+        for (const auto& [shape, colour] : shown) QCOMPARE(shapeColour(window, QString::fromLatin1(shape)), colour);
         // The database is written only by the save, then with the model's default colours.
         QCOMPARE(scalar(window, "SELECT AUSWEICH_TRIKOT_ART" + where), static_cast<long long>(oldModel));
         guisupport::screenshot(&window, QStringLiteral("frmmain_jersey_chosen"));
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnteamsave")), Qt::LeftButton);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(scalar(window, "SELECT AUSWEICH_TRIKOT_ART" + where), static_cast<long long>(model));
-        QCOMPARE(colourOf(textOf(window, "SELECT F_AUSW_HOSE_SPIELER" + where)), trikot1);
-        QCOMPARE(colourOf(textOf(window, "SELECT F_ALTERN_HOSE_SPIELER" + where)), trikot2);
-        QCOMPARE(colourOf(textOf(window, "SELECT F_TRIKOT_WERBUNG" + where)), hose);
-        QCOMPARE(colourOf(textOf(window, "SELECT F_HOSE_STREIFEN" + where)), streifen);
+        const std::pair<const char*, QColor> saved[] = {{"F_AUSW_HOSE_SPIELER", trikot1}, {"F_ALTERN_HOSE_SPIELER", trikot2},
+                                                        {"F_TRIKOT_WERBUNG", hose},          {"F_HOSE_STREIFEN", streifen}};
+        for (const auto& [column, colour] : saved)
+            QCOMPARE(colourOf(textOf(window, "SELECT " + std::string(column) + where)), colour);
         // The home jersey's colours became its model's defaults too.
         QCOMPARE(colourOf(textOf(window, "SELECT F_TRIKOT_SPIELER" + where)),
                  colourOf(textOf(window, "SELECT Trikot1 FROM e_trikotfarbeoriginal WHERE Nummer=5")));
@@ -384,9 +382,7 @@ private slots:
         QCOMPARE(noseAfterPlus, 3);
         QCOMPARE(noseAfterReset, 2);
         QCOMPARE(blackEyesMax + 1, countFiles(folderOf(window, FolderGesicht), "sp_gesicht_schwarz_augen_"));
-        QVERIFY(chinPlusOff);
-        QVERIFY(chinMinusOff);
-        QVERIFY(hairMinusOn);
+        QVERIFY(chinPlusOff && chinMinusOff && hairMinusOn);
         const long long black = faceCode(1, {0, 1, 2, 0, 0});
         QCOMPARE(picgesicht->property("tag").toLongLong(), black);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("imggesicht_2"))->property("tag").toInt(), 2);
@@ -416,26 +412,19 @@ private slots:
         QVERIFY(mwtest::show(window));
         // The demo's faces fit their pictures: nothing to correct.
         action(window, "mnutoolsitem_1")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().title, QStringLiteral("Spielergesichter"));
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Alle Gesichter in Ordnung!"));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("Alle Gesichter in Ordnung!"));
 
         const int hairs = countFiles(folderOf(window, FolderGesicht), "sp_gesicht_weiss_haare_");
         const long long tooMuchHair = faceCode(0, {1, 1, hairs + 3, 1, 1});
         window.dao().execute("UPDATE spieler SET GESICHT=" + std::to_string(tooMuchHair) + " WHERE NUMMER IN (1,2,3)");
         // The list shown keeps no old codes after the check.
         clickNode(window, firstClubKey(window));
-        MessageBox::clearShown();
         action(window, "mnutoolsitem_1")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("3 Gesichter korrigiert!"));
+        expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("3 Gesichter korrigiert!"));
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE GESICHT=" + std::to_string(faceCode(0, {1, 1, hairs - 1, 1, 1}))), 3LL);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
-        QVERIFY(window.centralWidget()->isEnabled());
-        MessageBox::clearShown();
+        expectIdle(window);
         action(window, "mnutoolsitem_1")->trigger();
-        QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Alle Gesichter in Ordnung!"));
+        expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("Alle Gesichter in Ordnung!"));
     }
 };
 

@@ -74,6 +74,11 @@ class TestPlayers : public QObject {
     QComboBox* combo(const char* name) { return host_->findChild<QComboBox*>(QString::fromUtf8(name)); }
     void save() { child<QPushButton>(host_.get(), "btnspielerspeichern")->click(); }
 
+    QStringList rowCells(int row) {
+        QStringList cells;
+        for (int c = 0; c < 18; ++c) cells << text(grid_, row, c);
+        return cells;
+    }
     // The row of the list holding the given player.
     int rowOf(long long player) {
         for (int r = 0; r < grid_->rowCount(); ++r)
@@ -169,16 +174,13 @@ private slots:
         // The player frames wait for a click.
         QVERIFY(!child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
         QVERIFY(!child<QPushButton>(host_.get(), "btnspielerspeichern")->isEnabled());
-    }
 
-    void emptyClubShowsTwentyBlankDisabledRows() {
-        area_->showspielerliste(club_);
+        // A club without players after a full one: twenty blank rows, disabled.
         area_->showspielerliste(987654);
         guisupport::screenshot(host_.get(), QStringLiteral("players_empty_club"));
         QCOMPARE(grid_->rowCount(), 20);
         QVERIFY(!grid_->isEnabled());
-        for (int r = 0; r < 20; ++r)
-            for (int c = 0; c < 18; ++c) QVERIFY(text(grid_, r, c).isEmpty());
+        for (int r = 0; r < 20; ++r) QCOMPARE(rowCells(r).join(QString()), QString());
     }
 
     void clickingARowFillsTheEditor() {
@@ -193,11 +195,10 @@ private slots:
         QVERIFY(child<QGroupBox>(host_.get(), "framespielertalente")->isEnabled());
 
         QCOMPARE(edit("txtspielernr")->text().toLongLong(), player);
-        QCOMPARE(edit("txtspielername")->text().toStdString(), column(player, "NAME"));
-        QCOMPARE(edit("txtspielervorname")->text().toStdString(), column(player, "VORNAME"));
-        QCOMPARE(edit("txtspielergroesse")->text().toStdString(), column(player, "GROESSE"));
-        QCOMPARE(edit("txtspielereinsatz")->text().toStdString(), column(player, "REST_EINSÄTZE"));
-        QCOMPARE(edit("txtspielerrnr")->text().toStdString(), column(player, "RUECKENNUMMER"));
+        const std::pair<const char*, const char*> fields[] = {{"txtspielername", "NAME"}, {"txtspielervorname", "VORNAME"},
+                                                              {"txtspielergroesse", "GROESSE"}, {"txtspielereinsatz", "REST_EINSÄTZE"},
+                                                              {"txtspielerrnr", "RUECKENNUMMER"}};
+        for (const auto& [field, col] : fields) QCOMPARE(edit(field)->text().toStdString(), column(player, col));
         QCOMPARE(combo("cbospielerland")->currentText().toStdString(), column(player, "NATION"));
         QCOMPARE(combo("cbospielerstärke")->currentIndex() * 1000, std::stoi(column(player, "STÄRKE")));
         QCOMPARE(combo("cbospielermstärke")->currentIndex() * 1000, std::stoi(column(player, "MAX_STÄRKE")));
@@ -222,9 +223,8 @@ private slots:
         QCOMPARE(combo("cbospielerland")->currentText(), QStringLiteral("TRANSFERMARKT"));
         save();
         QCOMPARE(messages_->count(), 0);
-        QCOMPARE(column(player, "STÄRKE"), std::string("5000"));
-        QCOMPARE(column(player, "MAX_STÄRKE"), std::string("12000"));
-        QCOMPARE(column(player, "NATION"), std::string("TRANSFERMARKT"));
+        QCOMPARE(column(player, "STÄRKE") + " " + column(player, "MAX_STÄRKE") + " " + column(player, "NATION"),
+                 std::string("5000 12000 TRANSFERMARKT"));
         QCOMPARE(text(grid_, row, 3), QStringLiteral("2,5 Sterne"));
         // The face was not touched, yet its colours come from the colour table again.
         const long long face = std::stoll(column(player, "GESICHT"));
@@ -260,28 +260,16 @@ private slots:
         guisupport::screenshot(host_.get(), QStringLiteral("players_saved"));
         QCOMPARE(messages_->count(), 0);
 
-        QCOMPARE(column(player, "NAME"), std::string("O\"Brien"));
-        QCOMPARE(column(player, "VORNAME"), std::string("Seán"));
-        QCOMPARE(column(player, "GROESSE"), std::string("199"));
-        QCOMPARE(column(player, "REST_EINSÄTZE"), std::string("12"));
-        QCOMPARE(column(player, "RUECKENNUMMER"), std::string("99"));
-        QCOMPARE(column(player, "STÄRKE"), std::string("7000"));
-        QCOMPARE(column(player, "MAX_STÄRKE"), std::string("11000"));
-        QCOMPARE(column(player, "ART"), std::string("3"));
-        QCOMPARE(column(player, "NATION"), std::string("Frankreich"));
-        QCOMPARE(column(player, "LIEBLINGSPOS_Y"), posY);
+        const std::pair<const char*, std::string> written[] = {
+            {"NAME", "O\"Brien"}, {"VORNAME", "Seán"}, {"GROESSE", "199"}, {"REST_EINSÄTZE", "12"}, {"RUECKENNUMMER", "99"},
+            {"STÄRKE", "7000"},   {"MAX_STÄRKE", "11000"}, {"ART", "3"}, {"NATION", "Frankreich"}, {"LIEBLINGSPOS_Y", posY}};
+        for (const auto& [col, value] : written) QCOMPARE(column(player, col), value);
 
         // The list row shows what was written.
-        QCOMPARE(text(grid_, row, 1), QStringLiteral("O\"Brien"));
-        QCOMPARE(text(grid_, row, 3), QStringLiteral("3,5 Sterne"));
-        QCOMPARE(text(grid_, row, 4), QStringLiteral("5,5 Sterne"));
-        QCOMPARE(text(grid_, row, 5), QStringLiteral("Frankreich"));
-        QCOMPARE(text(grid_, row, 6), QStringLiteral("199"));
-        QCOMPARE(text(grid_, row, 7), QStringLiteral("Sturm"));
-        QCOMPARE(text(grid_, row, 8), QStringLiteral("99"));
-        QCOMPARE(text(grid_, row, 9), QStringLiteral("12"));
-        QCOMPARE(text(grid_, row, 14).toStdString(), column(player, "HAUTFARBE"));
-        QCOMPARE(text(grid_, row, 15).toStdString(), column(player, "HAARFARBE"));
+        const QStringList cells = rowCells(row);
+        QCOMPARE(cells.mid(3, 7), QStringList({"3,5 Sterne", "5,5 Sterne", "Frankreich", "199", "Sturm", "99", "12"}));
+        QCOMPARE(cells[1], QStringLiteral("O\"Brien"));
+        QCOMPARE(cells[14].toStdString() + "/" + cells[15].toStdString(), column(player, "HAUTFARBE") + "/" + column(player, "HAARFARBE"));
     }
 
     void badNumbersAndEngineErrorsWriteNothing() {
@@ -290,55 +278,40 @@ private slots:
         const long long player = text(grid_, row, 0).toLongLong();
         click(grid_, row, 1);
         const std::string name = column(player, "NAME");
-        const QStringList before = [&] {
-            QStringList cells;
-            for (int c = 0; c < 18; ++c) cells << text(grid_, row, c);
-            return cells;
-        }();
-        auto rowNow = [&] {
-            QStringList cells;
-            for (int c = 0; c < 18; ++c) cells << text(grid_, row, c);
-            return cells;
-        };
+        const QStringList before = rowCells(row);
 
+        // Bad numbers name their field; last, an engine error reaches the user. The list row
+        // stays as the database has it.
         const struct {
             const char* field;
             const char* value;
             QString named;
         } cases[] = {{"txtspielergroesse", "1,90", QStringLiteral("Größe")},
                      {"txtspielereinsatz", "", QStringLiteral("Resteinsätze")},
-                     {"txtspielerrnr", "sieben", QStringLiteral("Rückennummer")}};
+                     {"txtspielerrnr", "sieben", QStringLiteral("Rückennummer")},
+                     {nullptr, nullptr, QStringLiteral("gesperrt")}};
         for (const auto& c : cases) {
+            if (!c.field) {
+                guisupport::screenshot(host_.get(), QStringLiteral("players_bad_number"));
+                dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+            }
             click(grid_, row, 1);
             edit("txtspielername")->setText(QStringLiteral("Geändert"));
-            edit(c.field)->setText(QString::fromUtf8(c.value));
+            if (c.field) edit(c.field)->setText(QString::fromUtf8(c.value));
             messages_->clear();
             save();
             QCOMPARE(messages_->count(), 1);
             QVERIFY2(messages_->at(0).at(1).toString().contains(c.named), qPrintable(messages_->at(0).at(1).toString()));
             QCOMPARE(column(player, "NAME"), name);
-            QCOMPARE(rowNow(), before);
+            QCOMPARE(rowCells(row), before);
         }
-        guisupport::screenshot(host_.get(), QStringLiteral("players_bad_number"));
-
-        // An engine error reaches the user; the list row stays as the database has it.
-        dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-        click(grid_, row, 1);
-        edit("txtspielername")->setText(QStringLiteral("Geändert"));
-        messages_->clear();
-        save();
-        QCOMPARE(messages_->count(), 1);
-        QVERIFY(messages_->at(0).at(1).toString().contains(QStringLiteral("gesperrt")));
-        QCOMPARE(column(player, "NAME"), name);
-        QCOMPARE(rowNow(), before);
     }
 
     void talentsCycleAndAreSaved() {
         QCOMPARE(talents_->rowCount(), 53);
         QVERIFY(talents_->isColumnHidden(16));
-        QCOMPARE(talents_->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Talent"));
-        QCOMPARE(talents_->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Voraus."));
-        QCOMPARE(talents_->model()->headerData(9, Qt::Horizontal).toString(), QStringLiteral("Schutz"));
+        for (auto [col, header] : {std::pair{2, "Talent"}, std::pair{5, "Voraus."}, std::pair{9, "Schutz"}})
+            QCOMPARE(talents_->model()->headerData(col, Qt::Horizontal).toString(), QString::fromLatin1(header));
         // Every talent has its icon from the attribute folder.
         for (int r = 0; r < 53; ++r)
             QVERIFY(!talents_->item(r, 0)->data(Qt::DecorationRole).value<QPixmap>().isNull());
@@ -376,10 +349,8 @@ private slots:
         guisupport::screenshot(host_.get(), QStringLiteral("players_talents"));
         save();
         QCOMPARE(messages_->count(), 0);
-        QCOMPARE(column(player, "ERLERNT"), std::string("0,9"));
-        QCOMPARE(column(player, "GESPERRT"), std::string("5,40"));
-        QCOMPARE(text(grid_, row, 16), QStringLiteral("0,9"));
-        QCOMPARE(text(grid_, row, 17), QStringLiteral("5,40"));
+        QCOMPARE(column(player, "ERLERNT") + "|" + column(player, "GESPERRT"), std::string("0,9|5,40"));
+        QCOMPARE(rowCells(row).mid(16), QStringList({"0,9", "5,40"}));
 
         // A goalkeeper sees rows 41..53 only; the states of hidden rows still reach the save.
         const long long keeper = dao_->query("SELECT s.NUMMER FROM spieler s INNER JOIN vereinspieler v ON v.spieler=s.NUMMER "
@@ -390,8 +361,7 @@ private slots:
         for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
         guisupport::screenshot(host_.get(), QStringLiteral("players_goalkeeper"));
         save();
-        QCOMPARE(column(keeper, "ERLERNT"), std::string("2,50"));
-        QCOMPARE(column(keeper, "GESPERRT"), std::string(""));
+        QCOMPARE(column(keeper, "ERLERNT") + "|" + column(keeper, "GESPERRT"), std::string("2,50|"));
     }
 };
 
