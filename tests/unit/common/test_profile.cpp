@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <climits>
 #include <string>
 #include <vector>
@@ -47,61 +48,42 @@ size_t countFiles(const fs::path& dir) {
 
 }  // namespace
 
-TEST(ProfileRead, NamesCompareCaseInsensitivelyAndTrimmed) {
+TEST(ProfileRead, NamesTrimmedWithoutCaseQuotesDefaultsAndDuplicates) {
     TempDir dir;
-    const fs::path f = sampleFile(dir);
-    EXPECT_EQ(profile::getString("team", "NAME", "-", f), "FC Grünwald");
-    EXPECT_EQ(profile::getString("  Team ", " stadt\t", "-", f), "München");
-    EXPECT_EQ(profile::getString("SPIELER1", "stärke", "-", f), "7000");   // umlaut in another case
-    EXPECT_EQ(profile::getString("Spieler1", "STÄRKE", "-", f), "7000");
-    EXPECT_EQ(profile::getString("Spieler 1", "Name", "-", f), "-");
-}
-
-TEST(ProfileRead, QuotesDefaultsAndMissingThings) {
-    TempDir dir;
-    const fs::path f = sampleFile(dir, "[q]\r\na=\"x y\"\r\nb='z'\r\nc=\"open\r\nd=\"\r\ne=\"\"\r\nf=\"a'\r\n"
-                                       "g=  \" inner \"  \r\nbare\r\nempty=\r\n");
-    EXPECT_EQ(profile::getString("q", "a", "", f), "x y");
-    EXPECT_EQ(profile::getString("q", "b", "", f), "z");
-    EXPECT_EQ(profile::getString("q", "c", "", f), "\"open");
-    EXPECT_EQ(profile::getString("q", "d", "", f), "\"");
-    EXPECT_EQ(profile::getString("q", "e", "-", f), "");
-    EXPECT_EQ(profile::getString("q", "f", "", f), "\"a'");
-    EXPECT_EQ(profile::getString("q", "g", "", f), " inner ");
-    EXPECT_EQ(profile::getString("q", "empty", "-", f), "");
-    // a line without '=' has no value
-    EXPECT_EQ(profile::getString("q", "bare", "def", f), "def");
-    EXPECT_EQ(profile::getString("q", "nope", "def", f), "def");
-    EXPECT_EQ(profile::getString("nope", "a", "def", f), "def");
-    EXPECT_EQ(profile::getString("q", "", "def", f), "def");
+    struct Case {
+        std::string file, section, key, def, want;
+    };
+    const std::string quotes = "[q]\r\na=\"x y\"\r\nb='z'\r\nc=\"open\r\nd=\"\r\ne=\"\"\r\nf=\"a'\r\n"
+                               "g=  \" inner \"  \r\nbare\r\nempty=\r\n";
+    const std::string dups = "top=1\n[A]\nk=first\nk=second\n[a]\nk=third\nx=4\n";
+    const Case cases[] = {
+        {kSample, "team", "NAME", "-", "FC Grünwald"}, {kSample, "  Team ", " stadt\t", "-", "München"},
+        {kSample, "SPIELER1", "stärke", "-", "7000"},  // umlaut in another case
+        {kSample, "Spieler1", "STÄRKE", "-", "7000"}, {kSample, "Spieler 1", "Name", "-", "-"},
+        {quotes, "q", "a", "", "x y"}, {quotes, "q", "b", "", "z"}, {quotes, "q", "c", "", "\"open"},
+        {quotes, "q", "d", "", "\""}, {quotes, "q", "e", "-", ""}, {quotes, "q", "f", "", "\"a'"},
+        {quotes, "q", "g", "", " inner "}, {quotes, "q", "empty", "-", ""},
+        {quotes, "q", "bare", "def", "def"},  // a line without '=' has no value
+        {quotes, "q", "nope", "def", "def"}, {quotes, "nope", "a", "def", "def"}, {quotes, "q", "", "def", "def"},
+        {quotes, "q", "nope", "C:\\Spiel\\  ", "C:\\Spiel\\"},  // as Windows: trailing blanks go
+        {dups, "a", "k", "", "first"},
+        {dups, "a", "x", "-", "-"},  // only the first section of a name counts
+        {dups, "", "top", "-", "-"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(profile::getString(c.section, c.key, c.def, sampleFile(dir, c.file)), c.want) << c.section << "." << c.key;
+    EXPECT_EQ(profile::sectionNames(sampleFile(dir, dups)), (Lines{"A", "a"}));
     EXPECT_EQ(profile::getString("q", "a", "def", dir / "fehlt.ini"), "def");
-    EXPECT_EQ(profile::getString("q", "nope", "C:\\Spiel\\  ", f), "C:\\Spiel\\");  // as Windows: trailing blanks go
     EXPECT_FALSE(fs::exists(dir / "fehlt.ini"));
-}
-
-TEST(ProfileRead, DuplicatesAndKeysOutsideSections) {
-    TempDir dir;
-    const fs::path f = sampleFile(dir, "top=1\n[A]\nk=first\nk=second\n[a]\nk=third\nx=4\n");
-    EXPECT_EQ(profile::getString("a", "k", "", f), "first");
-    EXPECT_EQ(profile::getString("a", "x", "-", f), "-");   // only the first section of a name counts
-    EXPECT_EQ(profile::getString("", "top", "-", f), "-");
-    EXPECT_EQ(profile::sectionNames(f), (Lines{"A", "a"}));
 }
 
 TEST(ProfileRead, Integers) {
     TempDir dir;
     const fs::path f = sampleFile(dir, "[n]\na=42\nb=-17\nc=+5\nd=  12abc\ne=abc\nf=\"30\"\ng=99999999999999999999\n"
                                        "h=-99999999999999999999\ni=\n");
-    EXPECT_EQ(profile::getInt("n", "a", f), 42);
-    EXPECT_EQ(profile::getInt("n", "B", f), -17);
-    EXPECT_EQ(profile::getInt("n", "c", f), 5);
-    EXPECT_EQ(profile::getInt("n", "d", f), 12);
-    EXPECT_EQ(profile::getInt("n", "e", f), 0);
-    EXPECT_EQ(profile::getInt("n", "f", f), 30);
-    EXPECT_EQ(profile::getInt("n", "g", f), LONG_MAX);
-    EXPECT_EQ(profile::getInt("n", "h", f), LONG_MIN);
-    EXPECT_EQ(profile::getInt("n", "i", f), 0);
-    EXPECT_EQ(profile::getInt("n", "missing", f), 0);
+    const std::pair<const char*, long> cases[] = {{"a", 42}, {"B", -17}, {"c", 5}, {"d", 12}, {"e", 0}, {"f", 30},
+                                                  {"g", LONG_MAX}, {"h", LONG_MIN}, {"i", 0}, {"missing", 0}};
+    for (auto [key, want] : cases) EXPECT_EQ(profile::getInt("n", key, f), want) << key;
     EXPECT_EQ(profile::getInt("n", "a", dir / "fehlt.ini"), 0);
 }
 
@@ -183,28 +165,23 @@ TEST(ProfileWrite, NewKeysAndSectionsGoToTheEnd) {
     EXPECT_EQ(readFile(f), expected);
 
     // a file whose last line has no line end gets one before anything is added
-    writeFile(f, "[a]\r\nk=1");
-    ASSERT_TRUE(profile::writeString("a", "l", "2", f));
-    EXPECT_EQ(readFile(f), "[a]\r\nk=1\r\nl=2\r\n");
-    writeFile(f, "[a]");
-    ASSERT_TRUE(profile::writeString("b", "k", "1", f));
-    EXPECT_EQ(readFile(f), "[a]\r\n\r\n[b]\r\nk=1\r\n");
-    writeFile(f, "[a]");
-    ASSERT_TRUE(profile::writeString("a", "k", "1", f));
-    EXPECT_EQ(readFile(f), "[a]\r\nk=1\r\n");
+    const std::array<std::string, 4> ends[] = {{"[a]\r\nk=1", "a", "l", "[a]\r\nk=1\r\nl=2\r\n"},
+                                               {"[a]", "b", "k", "[a]\r\n\r\n[b]\r\nk=2\r\n"},
+                                               {"[a]", "a", "k", "[a]\r\nk=2\r\n"}};
+    for (const auto& [start, section, key, want] : ends) {
+        writeFile(f, start);
+        ASSERT_TRUE(profile::writeString(section, key, "2", f));
+        EXPECT_EQ(readFile(f), want) << start;
+    }
 }
 
 TEST(ProfileWrite, RefusesWhatWouldBreakTheFile) {
     TempDir dir;
     const fs::path f = sampleFile(dir);
-    EXPECT_FALSE(profile::writeString("", "k", "v", f));
-    EXPECT_FALSE(profile::writeString("  ", "k", "v", f));
-    EXPECT_FALSE(profile::writeString("Team", "", "v", f));
-    EXPECT_FALSE(profile::writeString("Team", "a=b", "v", f));
-    EXPECT_FALSE(profile::writeString("Team", "[x]", "v", f));
-    EXPECT_FALSE(profile::writeString("Team", ";x", "v", f));
-    EXPECT_FALSE(profile::writeString("Team", "k", "zwei\r\nZeilen", f));
-    EXPECT_FALSE(profile::writeString("Te\nam", "k", "v", f));
+    const std::array<const char*, 3> bad[] = {{"", "k", "v"},     {"  ", "k", "v"},  {"Team", "", "v"},
+                                              {"Team", "a=b", "v"}, {"Team", "[x]", "v"}, {"Team", ";x", "v"},
+                                              {"Team", "k", "zwei\r\nZeilen"}, {"Te\nam", "k", "v"}};
+    for (auto [section, key, value] : bad) EXPECT_FALSE(profile::writeString(section, key, value, f)) << section << key;
     EXPECT_EQ(readFile(f), kSample);
     // what is allowed comes back as written
     ASSERT_TRUE(profile::writeString("a]b", "k]", "x=y;z", f));
