@@ -59,84 +59,42 @@ TEST(CompetitionFile, BytesOfASmallWorld)
     const auto file = cfg::competitionFilePath(dir.path());
     EXPECT_EQ(file, dir / "1_we.cfg");
     cfg::writeCompetitionFile(db, file, none);
-    const std::string expected =
-    "NEUER_WETTBEWERB\n"
-    "\tNAME                               \"Liga Aland\"\n"
-    "\tIDENTIFIKATION                     ALA\n"
-    "\tTEAMS                              3\n"
-    "\tMODUS                              RUECKSPIELE\n"
-    "\tMODUS                              HEIMRECHT\n"
-    "\tMODUS                              ENGLISCHE_TABELLE\n"
-    "\tSUPER_ART                          NATIONAL\n"
-    "\tWOCHENTAG                          Samstag\n"
-    "\tQUOTE_WOCHENTAG                    80\n"
-    "\tSPIELTAGE                          4\n"
-    "\tQUALI_FUER                         CL,CLQ,UEFA,XX\n"
-    "\tQUALI_FUER                         ALA,ALA,ALA\n"
-    "\tSTARTTEILNEHMER                    21,25,30\n"
-    "\tLAND                               11\n"
-    "\tERSTE_GELBSPERRE                   5\n"
-    "\tINTERVALL_GELBSPERRE               5\n"
-    "\tGRAFIK_NUMMER                      13\n"
-    "\tSIEG_PRAEMIE                       20000\n"
-    "\tUNENTSCHIEDEN_PRAEMIE              5000\n"
-    "\tBASISLIGA                          JA\n"
-    "\tQUALI_ZU_SAISONSTART               JA\n"
-    "\tKALENDER_POSITION                  0\n"
-    "\n"
-    "NEUER_WETTBEWERB\n"
-    "\tNAME                               \"Liga Bländ\"\n"
-    "\tIDENTIFIKATION                     BLA\n"
-    "\tTEAMS                              2\n"
-    "\tMODUS                              RUECKSPIELE\n"
-    "\tMODUS                              HEIMRECHT\n"
-    "\tMODUS                              ENGLISCHE_TABELLE\n"
-    "\tSUPER_ART                          NATIONAL\n"
-    "\tWOCHENTAG                          Samstag\n"
-    "\tQUOTE_WOCHENTAG                    80\n"
-    "\tSPIELTAGE                          2\n"
-    "\tQUALI_FUER                         UEFA,UI,UI\n"
-    "\tQUALI_FUER                         BLA,BLA\n"
-    "\tSTARTTEILNEHMER                    50,51\n"
-    "\tLAND                               12\n"
-    "\tERSTE_GELBSPERRE                   5\n"
-    "\tINTERVALL_GELBSPERRE               5\n"
-    "\tGRAFIK_NUMMER                      13\n"
-    "\tSIEG_PRAEMIE                       20000\n"
-    "\tUNENTSCHIEDEN_PRAEMIE              5000\n"
-    "\tBASISLIGA                          JA\n"
-    "\tQUALI_ZU_SAISONSTART               JA\n"
-    "\tKALENDER_POSITION                  0\n"
-    "\n"
-    "NEUER_WETTBEWERB\n"
-    "\tNAME                               \"Liga Cland\"\n"
-    "\tIDENTIFIKATION                     CLA\n"
-    "\tTEAMS                              4\n"
-    "\tMODUS                              RUECKSPIELE\n"
-    "\tMODUS                              HEIMRECHT\n"
-    "\tMODUS                              ENGLISCHE_TABELLE\n"
-    "\tSUPER_ART                          NATIONAL\n"
-    "\tWOCHENTAG                          Samstag\n"
-    "\tQUOTE_WOCHENTAG                    80\n"
-    "\tSPIELTAGE                          6\n"
-    "\tQUALI_FUER                         UEFA\n"
-    "\tQUALI_FUER                         CLA,CLA\n"
-    "\tSTARTTEILNEHMER                    60,61\n"
-    "\tLAND                               13\n"
-    "\tERSTE_GELBSPERRE                   5\n"
-    "\tINTERVALL_GELBSPERRE               5\n"
-    "\tGRAFIK_NUMMER                      13\n"
-    "\tSIEG_PRAEMIE                       20000\n"
-    "\tUNENTSCHIEDEN_PRAEMIE              5000\n"
-    "\tBASISLIGA                          JA\n"
-    "\tQUALI_ZU_SAISONSTART               JA\n"
-    "\tKALENDER_POSITION                  0\n"
-    "\n"
-    "UI1 51,\n"
-    "UQ-1 \n"
-    "U3 30,50,60,\n"
-    "CQ1 25,\n"
-    "C1 21,\n";
+    // One league record; the lines that are the same for every league are written out once.
+    auto league = [](const std::string& name, const std::string& id, int teams, int matchdays, const std::string& quali,
+                     const std::string& qualiOwn, const std::string& starters, int country) {
+        return "NEUER_WETTBEWERB\n"
+               "\tNAME                               \"Liga " + name + "\"\n"
+               "\tIDENTIFIKATION                     " + id + "\n"
+               "\tTEAMS                              " + std::to_string(teams) + "\n"
+               "\tMODUS                              RUECKSPIELE\n"
+               "\tMODUS                              HEIMRECHT\n"
+               "\tMODUS                              ENGLISCHE_TABELLE\n"
+               "\tSUPER_ART                          NATIONAL\n"
+               "\tWOCHENTAG                          Samstag\n"
+               "\tQUOTE_WOCHENTAG                    80\n"
+               "\tSPIELTAGE                          " + std::to_string(matchdays) + "\n"
+               "\tQUALI_FUER                         " + quali + "\n"
+               "\tQUALI_FUER                         " + qualiOwn + "\n"
+               "\tSTARTTEILNEHMER                    " + starters + "\n"
+               "\tLAND                               " + std::to_string(country) + "\n"
+               "\tERSTE_GELBSPERRE                   5\n"
+               "\tINTERVALL_GELBSPERRE               5\n"
+               "\tGRAFIK_NUMMER                      13\n"
+               "\tSIEG_PRAEMIE                       20000\n"
+               "\tUNENTSCHIEDEN_PRAEMIE              5000\n"
+               "\tBASISLIGA                          JA\n"
+               "\tQUALI_ZU_SAISONSTART               JA\n"
+               "\tKALENDER_POSITION                  0\n"
+               "\n";
+    };
+    const std::string expected = league("Aland", "ALA", 3, 4, "CL,CLQ,UEFA,XX", "ALA,ALA,ALA", "21,25,30", 11) +
+                                 league("Bländ", "BLA", 2, 2, "UEFA,UI,UI", "BLA,BLA", "50,51", 12) +
+                                 league("Cland", "CLA", 4, 6, "UEFA", "CLA,CLA", "60,61", 13) +
+                                 "UI1 51,\n"
+                                 "UQ-1 \n"
+                                 "U3 30,50,60,\n"
+                                 "CQ1 25,\n"
+                                 "C1 21,\n";
     EXPECT_EQ(readFile(file), gameBytes(expected));
 }
 
@@ -158,9 +116,8 @@ TEST(CompetitionFile, CountryWithoutNationalTeamStopsBeforeWriting)
 
 TEST(TemplateClubs, NamesNumbersSquads)
 {
-    EXPECT_EQ(cfg::templateClubName("ABC", 1), "ABC001");
-    EXPECT_EQ(cfg::templateClubName("ABC", 42), "ABC042");
-    EXPECT_EQ(cfg::templateClubName("ABC", 1234), "ABC1234");
+    for (auto [n, name] : {std::pair{1, "ABC001"}, std::pair{42, "ABC042"}, std::pair{1234, "ABC1234"}})
+        EXPECT_EQ(cfg::templateClubName("ABC", n), name);
 
     TempDir dir;
     jet::Database db = emptyWorld(dir / "kickora.mdb");
@@ -209,17 +166,8 @@ TEST(TemplateClubs, FailureLeavesNothingBehind)
                      "DROP TABLE vereinspieler;");
     NullProgress none;
     EXPECT_THROW(cfg::createTemplateClubs(db, none), jet::Error);
-    EXPECT_EQ(count(db, "SELECT count(*) FROM vereine"), 0);
-    EXPECT_EQ(count(db, "SELECT count(*) FROM vereine_national"), 0);
-    EXPECT_EQ(count(db, "SELECT count(*) FROM spieler"), 0);
-}
-
-TEST(Landneu, ExactMatchReturnsTheCountry)
-{
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
-    EXPECT_EQ(cfg::landneu(db, "Deutschland"), "Deutschland");
-    EXPECT_EQ(count(db, "SELECT count(*) FROM vereine_national"), 1);
+    for (const char* table : {"vereine", "vereine_national", "spieler"})
+        EXPECT_EQ(count(db, std::string("SELECT count(*) FROM ") + table), 0) << table;
 }
 
 TEST(Landneu, PrefixSuffixAndSzSpellingsCreateANewTeam)
@@ -248,16 +196,18 @@ INSERT INTO e_landkontinent VALUES (1, 'Nordirland', 'West-Europa', 'NIR', 0, ''
         << "number after the highest club or national team, defaults, continent of e_landkontinent";
 }
 
-TEST(Landneu, UnknownCountryGoesToAtlantisAndQuotesAreStoredAsTyped)
+TEST(Landneu, ExactMatchAndUnknownCountryWithQuotes)
 {
     TempDir dir;
     jet::Database db = smallWorld(dir / "kickora.mdb");
+    EXPECT_EQ(cfg::landneu(db, "Deutschland"), "Deutschland");
+    EXPECT_EQ(count(db, "SELECT count(*) FROM vereine_national"), 1);
+    // Unknown: a new team in Atlantis, the quotes stored as typed.
     const std::string name = "Land \"Neu\" d'Or";
     EXPECT_EQ(cfg::landneu(db, name), name);
     EXPECT_EQ(cfg::landneu(db, name), name);
     jet::Recordset rs = db.query("SELECT NUMMER, NAME, KONTINENT FROM vereine_national WHERE NUMMER > 1");
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.field(0).toInt(), 10) << "greatest maxnr (club 9) plus one";
-    EXPECT_EQ(rs.field(1).toString(), name);
-    EXPECT_EQ(rs.field(2).toString(), "Atlantis");
+    EXPECT_EQ(rs.field(1).toString() + "|" + rs.field(2).toString(), name + "|Atlantis");
 }

@@ -37,6 +37,12 @@ struct ClubDb : ::testing::Test {
     }
     std::string text(const std::string& sql) { return dao.query(sql, 1).field(0).toString(); }
     long long scalar(const std::string& sql) { return dao.query(sql, 1).field(0).toInt(); }
+    // Several columns of one row, joined by "|".
+    std::string values(std::initializer_list<const char*> columns, const std::string& from) {
+        std::string out;
+        for (const char* c : columns) out += (out.empty() ? "" : "|") + text(std::string("SELECT ") + c + " " + from);
+        return out;
+    }
     SaveRequest request(Kind kind, long long number) {
         SaveRequest r;
         r.kind = kind;
@@ -49,35 +55,24 @@ struct ClubDb : ::testing::Test {
 }  // namespace
 
 TEST_F(ClubDb, ShowteamFillsTheFieldsOfEachKind) {
+    const auto fields = [](const Team& t) {
+        return std::vector<std::string>{t.nummer, t.name, t.kurzname, t.grafnr, t.stadion, t.stadt,
+                                        t.land,   t.kontinent, t.sitz, t.steh};
+    };
     const Team national = showteam(dao, 1, KindNational);
     EXPECT_TRUE(national.found);
-    EXPECT_EQ(national.nummer, "1");
-    EXPECT_EQ(national.name, "Deutschland");
-    EXPECT_EQ(national.kurzname, "GER");
-    EXPECT_EQ(national.grafnr, "1");
-    EXPECT_EQ(national.stadion, "Nationalstadion");
-    EXPECT_EQ(national.stadt, "Berlin");
-    EXPECT_EQ(national.land, "Deutschland");
-    EXPECT_EQ(national.kontinent, "West-Europa");
-    EXPECT_EQ(national.sitz, "70000");
-    EXPECT_EQ(national.steh, "5000");
+    EXPECT_EQ(fields(national), (std::vector<std::string>{"1", "Deutschland", "GER", "1", "Nationalstadion", "Berlin",
+                                                          "Deutschland", "West-Europa", "70000", "5000"}));
     EXPECT_EQ(national.trikot, (std::array<long long, 3>{8, 10, 70}));
 
     const Team club = showteam(dao, 42, KindClub);
-    EXPECT_EQ(club.name, "FC Adler");
-    EXPECT_EQ(club.land, "Deutschland");
-    EXPECT_EQ(club.kontinent, "");
-    EXPECT_EQ(club.sitz, "30000");
-    EXPECT_EQ(club.steh, "12000");
+    EXPECT_EQ(fields(club), (std::vector<std::string>{"42", "FC Adler", "Adler", "17", "Adlerhorst", "Adlerstadt",
+                                                      "Deutschland", "", "30000", "12000"}));
     EXPECT_EQ(club.trikot, (std::array<long long, 3>{3, 12, 71}));
 
     // The transfer market shows only number, name and crest.
     const Team market = showteam(dao, 0, KindTransferMarket);
-    EXPECT_EQ(market.nummer, "0");
-    EXPECT_EQ(market.name, "TRANSFERMARKT");
-    EXPECT_EQ(market.grafnr, "999");
-    EXPECT_EQ(market.stadion, "");
-    EXPECT_EQ(market.sitz, "");
+    EXPECT_EQ(fields(market), (std::vector<std::string>{"0", "TRANSFERMARKT", "", "999", "", "", "", "", "", ""}));
 
     EXPECT_FALSE(showteam(dao, 999, KindClub).found);
 }
@@ -139,19 +134,10 @@ TEST_F(ClubDb, SavingAClubWritesEveryColumnAsTyped) {
     EXPECT_EQ(result.key, "T42");
     EXPECT_EQ(result.playersCreated, 0);
 
-    jet::Recordset& row = dao.query("SELECT * FROM vereine WHERE NUMMER=42");
-    EXPECT_EQ(row.field("NAME").toString(), "FC \"Adler\" d'Or");
-    EXPECT_EQ(row.field("KURZNAME").toString(), "Adler'");
-    EXPECT_EQ(row.field("GRAFIK_NR").toInt(), 55);
-    EXPECT_EQ(row.field("STADION_NAME").toString(), "Horst");
-    EXPECT_EQ(row.field("STADT").toString(), "Neustadt");
-    EXPECT_EQ(row.field("NATION").toString(), "Polen");
-    EXPECT_EQ(row.field("STADION_SITZPL").toInt(), 100);
-    EXPECT_EQ(row.field("STADION_STEHPL").toInt(), 200);
-    EXPECT_EQ(row.field("TRIKOT_ART").toInt(), 1);
-    EXPECT_EQ(row.field("AUSWEICH_TRIKOT_ART").toInt(), 2);
-    EXPECT_EQ(row.field("TW_TRIKOT_ART").toInt(), 3);
-    EXPECT_EQ(row.field("AUSWEICH_TW_TRIKOT_ART").toInt(), 0);
+    EXPECT_EQ(values({"NAME", "KURZNAME", "GRAFIK_NR", "STADION_NAME", "STADT", "NATION", "STADION_SITZPL", "STADION_STEHPL",
+                      "TRIKOT_ART", "AUSWEICH_TRIKOT_ART", "TW_TRIKOT_ART", "AUSWEICH_TW_TRIKOT_ART"},
+                     "FROM vereine WHERE NUMMER=42"),
+              "FC \"Adler\" d'Or|Adler'|55|Horst|Neustadt|Polen|100|200|1|2|3|0");
     // Another club and the players are untouched.
     EXPECT_EQ(text("SELECT NAME FROM vereine WHERE NUMMER=43"), "Warta");
     EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 2);
@@ -165,9 +151,7 @@ TEST_F(ClubDb, RenamingANationalTeamCarriesTheNameToClubsAndPlayers) {
     const SaveResult result = save(dao, r, progress);
     EXPECT_EQ(result.key, "L1");
 
-    EXPECT_EQ(text("SELECT NAME FROM vereine_national WHERE NUMMER=1"), "Germania");
-    EXPECT_EQ(text("SELECT NATION FROM vereine_national WHERE NUMMER=1"), "Germania");
-    EXPECT_EQ(text("SELECT KONTINENT FROM vereine_national WHERE NUMMER=1"), "Atlantis");
+    EXPECT_EQ(values({"NAME", "NATION", "KONTINENT"}, "FROM vereine_national WHERE NUMMER=1"), "Germania|Germania|Atlantis");
     EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), 2);
     EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0);
     EXPECT_EQ(text("SELECT NATION FROM vereine WHERE NUMMER=42"), "Germania");
@@ -188,15 +172,11 @@ TEST_F(ClubDb, NewEntriesAreInsertedANewClubWithItsSquad) {
     club.isNew = true;
     club.number = n;
     club.team = showteamnew(n, "Polen");
-    EXPECT_EQ(club.team.name, "Team44");
-    EXPECT_EQ(club.team.kurzname, "T44");
-    EXPECT_EQ(club.team.grafnr, "0");
-    EXPECT_EQ(club.team.sitz, "0");
+    EXPECT_EQ(club.team.name + "|" + club.team.kurzname + "|" + club.team.grafnr + "|" + club.team.sitz, "Team44|T44|0|0");
     const SaveResult result = save(dao, club, progress);
     EXPECT_EQ(result.key, "T44");
     EXPECT_EQ(result.playersCreated, 20);
-    EXPECT_EQ(text("SELECT NAME FROM vereine WHERE NUMMER=44"), "Team44");
-    EXPECT_EQ(text("SELECT NATION FROM vereine WHERE NUMMER=44"), "Polen");
+    EXPECT_EQ(values({"NAME", "NATION"}, "FROM vereine WHERE NUMMER=44"), "Team44|Polen");
     EXPECT_EQ(scalar("SELECT count(*) FROM spielerinvereine WHERE verein=44 AND NATION=\"Polen\""), 20);
     EXPECT_EQ(scalar("SELECT min(NUMMER) FROM spielerinvereine WHERE verein=44"), 4);
 
@@ -207,8 +187,7 @@ TEST_F(ClubDb, NewEntriesAreInsertedANewClubWithItsSquad) {
     land.team = showlandnew(45, "Ozeanien");
     EXPECT_EQ(land.team.kontinent, "Ozeanien");
     EXPECT_EQ(save(dao, land, progress).key, "L45");
-    EXPECT_EQ(text("SELECT NAME FROM vereine_national WHERE NUMMER=45"), "Land45");
-    EXPECT_EQ(text("SELECT KONTINENT FROM vereine_national WHERE NUMMER=45"), "Ozeanien");
+    EXPECT_EQ(values({"NAME", "KONTINENT"}, "FROM vereine_national WHERE NUMMER=45"), "Land45|Ozeanien");
     EXPECT_EQ(scalar("SELECT count(*) FROM spieler"), 23);
     EXPECT_EQ(newitem::nextTeamNumber(dao), 46);
 }
@@ -237,12 +216,8 @@ TEST_F(ClubDb, AFailingSaveWritesNothing) {
 }
 
 TEST_F(ClubDb, JerseyColoursRunForTheSavedRow) {
-    long long seenNumber = -1;
-    std::string seenTable;
-    save(dao, request(KindNational, 2), progress, [&](jet::Database&, long long n, const char* table) {
-        seenNumber = n;
-        seenTable = table;
-    });
-    EXPECT_EQ(seenNumber, 2);
-    EXPECT_EQ(seenTable, "vereine_national");
+    std::string seen;
+    save(dao, request(KindNational, 2), progress,
+         [&](jet::Database&, long long n, const char* table) { seen += std::to_string(n) + " " + table; });
+    EXPECT_EQ(seen, "2 vereine_national");
 }

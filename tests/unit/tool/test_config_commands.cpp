@@ -54,10 +54,15 @@ protected:
         EXPECT_EQ(r.status, 0) << select << ": " << r.err;
         return r.out;
     }
-    long long number(const std::string& select) {
+    // The first value below the header line, without its line end.
+    std::string value(const std::string& select) {
         const std::string out = rows(select);
         const auto nl = out.find('\n');
-        return nl == std::string::npos ? -1 : std::stoll(out.substr(nl + 1));
+        return nl == std::string::npos ? std::string() : out.substr(nl + 1, out.find('\n', nl + 1) - nl - 1);
+    }
+    long long number(const std::string& select) {
+        const std::string v = value(select);
+        return v.empty() ? -1 : std::stoll(v);
     }
     void sql(const std::string& statement) { rows(statement); }
     std::string tables() {
@@ -78,6 +83,11 @@ long long count(const std::string& bytes, const std::string& needle) {
 }
 std::string withoutFirstLine(const std::string& bytes) { return bytes.substr(bytes.find('\n') + 1); }
 bool oneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+// A failed command: exit 1 and one line on stderr.
+void expectFailure(const Result& r) {
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+}
 
 }  // namespace
 
@@ -87,8 +97,7 @@ TEST_F(ConfigCommands, ExportImportExportGivesTheSameFiles) {
     const auto clubs = dir_ / "1_tm.cfg", players = dir_ / "1_sp.cfg";
     Result r = tool("export-config " + q(db_) + " " + q(clubs) + " " + q(players));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out + r.err, "");
     const std::string clubBytes = readFile(clubs), playerBytes = readFile(players);
     EXPECT_EQ(clubBytes.rfind(";Datenexport vom ", 0), 0u);
     EXPECT_EQ(count(clubBytes, "\n"), count(clubBytes, "\r\n"));
@@ -105,12 +114,11 @@ TEST_F(ConfigCommands, ExportImportExportGivesTheSameFiles) {
     sql("UPDATE spieler SET VORNAME=\"Ö\"");
     ASSERT_NE(tables(), before);
 
-    r = tool("import-config " + q(db_) + " --clubs " + q(clubs));
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::to_string(clubRecords) + " Datensätze importiert\n");
-    r = tool("import-config " + q(db_) + " --players " + q(players));
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::to_string(playerRecords) + " Datensätze importiert\n");
+    for (const auto& [option, file, records] : {std::tuple{"--clubs", clubs, clubRecords}, std::tuple{"--players", players, playerRecords}}) {
+        r = tool("import-config " + q(db_) + " " + option + " " + q(file));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, std::to_string(records) + " Datensätze importiert\n");
+    }
 
     const auto clubs2 = dir_ / "2_tm.cfg", players2 = dir_ / "2_sp.cfg";
     ASSERT_EQ(tool("export-config " + q(db_) + " " + q(clubs2) + " " + q(players2)).status, 0);
@@ -149,36 +157,28 @@ TEST_F(ConfigCommands, FailedImportExitsOneAndLeavesTheDatabase) {
         const long long line = std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(pos), '\n') + 1;
 
         const Result r = tool("import-config " + q(db_) + " " + c.option + " " + q(broken));
-        EXPECT_EQ(r.status, 1) << c.needle;
+        SCOPED_TRACE(c.needle);
+        expectFailure(r);
         EXPECT_EQ(r.out, "");
-        EXPECT_TRUE(oneLine(r.err)) << r.err;
-        if (c.replacement.empty()) {
-            // A short record is named by where it starts, before the missing line.
-            EXPECT_NE(r.err.find("Zeile "), std::string::npos) << r.err;
-        } else {
-            EXPECT_NE(r.err.find("Zeile " + std::to_string(line) + " "), std::string::npos) << r.err;
-        }
+        // A short record is named by where it starts, before the missing line.
+        EXPECT_NE(r.err.find(c.replacement.empty() ? std::string("Zeile ") : "Zeile " + std::to_string(line) + " "),
+                  std::string::npos) << r.err;
         EXPECT_NE(r.err.find(broken.filename().string()), std::string::npos) << r.err;
         EXPECT_NE(r.err.find("nicht verändert"), std::string::npos) << r.err;
         EXPECT_EQ(tables(), before) << c.needle;
     }
 
     // A file that is not there, a database that is not there, wrong calls.
-    Result r = tool("import-config " + q(db_) + " --clubs " + q(dir_ / "fehlt.cfg"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    expectFailure(tool("import-config " + q(db_) + " --clubs " + q(dir_ / "fehlt.cfg")));
     EXPECT_EQ(tables(), before);
-    r = tool("import-config " + q(dir_ / "fehlt.mdb") + " --clubs " + q(clubs));
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(tool("import-config " + q(dir_ / "fehlt.mdb") + " --clubs " + q(clubs)).status, 1);
     EXPECT_FALSE(fs::exists(dir_ / "fehlt.mdb"));
-    EXPECT_EQ(tool("import-config " + q(db_) + " --club " + q(clubs)).status, 2);
-    EXPECT_EQ(tool("import-config " + q(db_) + " " + q(clubs)).status, 2);
-    EXPECT_EQ(tool("export-config " + q(db_) + " " + q(clubs)).status, 2);
+    for (const std::string& call : {"import-config " + q(db_) + " --club " + q(clubs), "import-config " + q(db_) + " " + q(clubs),
+                                    "export-config " + q(db_) + " " + q(clubs)})
+        EXPECT_EQ(tool(call).status, 2) << call;
 
     // An export that cannot write fails with one line and writes nothing.
-    r = tool("export-config " + q(db_) + " " + q(dir_ / "fehlt" / "a.cfg") + " " + q(dir_ / "b.cfg"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    expectFailure(tool("export-config " + q(db_) + " " + q(dir_ / "fehlt" / "a.cfg") + " " + q(dir_ / "b.cfg")));
     EXPECT_FALSE(fs::exists(dir_ / "b.cfg"));
 }
 
@@ -197,24 +197,19 @@ TEST_F(ConfigCommands, ExportTeaWritesTheClubAndItsPlayers) {
     std::string expected = "Team\n";
     for (long long i = 1; i <= members; ++i) expected += "Spieler" + std::to_string(i) + "\n";
     EXPECT_EQ(tool("ini-sections " + q(tea)).out, expected);  // the old file is gone
-    const std::string name = rows("SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(club));
-    EXPECT_EQ(tool("ini-get " + q(tea) + " Team NAME").out, name.substr(name.find('\n') + 1));
-    const std::string player = tool("ini-get " + q(tea) + " Spieler1 NUMMER").out;
+    EXPECT_EQ(tool("ini-get " + q(tea) + " Team NAME").out, value("SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(club)) + "\n");
+    std::string player = tool("ini-get " + q(tea) + " Spieler1 NUMMER").out;
     ASSERT_FALSE(player.empty());
-    EXPECT_EQ(number("SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club) +
-                     " AND spieler=" + player.substr(0, player.size() - 1)),
-              1);
-    const std::string strength = rows("SELECT [STÄRKE] FROM spieler WHERE NUMMER=" + player.substr(0, player.size() - 1));
-    EXPECT_EQ(tool("ini-get " + q(tea) + " Spieler1 STAERKE").out, strength.substr(strength.find('\n') + 1));
+    player.pop_back();
+    EXPECT_EQ(number("SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club) + " AND spieler=" + player), 1);
+    EXPECT_EQ(tool("ini-get " + q(tea) + " Spieler1 STAERKE").out, value("SELECT [STÄRKE] FROM spieler WHERE NUMMER=" + player) + "\n");
 
     for (const char* bad : {"abc", "-3", "12x", ""}) {
         r = tool("export-tea " + q(db_) + " " + q(bad) + " " + q(dir_ / "b.tea"));
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_FALSE(fs::exists(dir_ / "b.tea")) << bad;
     }
-    r = tool("export-tea " + q(db_) + " " + std::to_string(club) + " " + q(dir_ / "fehlt" / "c.tea"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    expectFailure(tool("export-tea " + q(db_) + " " + std::to_string(club) + " " + q(dir_ / "fehlt" / "c.tea")));
 }
 
 // Template clubs: as many as the countries need, named by identifier and number, 20
@@ -231,8 +226,7 @@ TEST_F(ConfigCommands, ClubTemplatesAndCompetitionTemplate) {
     EXPECT_EQ(number("SELECT count(*) FROM vereine"), clubsBefore + wanted);
     EXPECT_EQ(number("SELECT count(*) FROM spieler"), playersBefore + 20 * wanted);
 
-    const std::string first = rows("SELECT wettbewerb FROM e_landkontinent WHERE teams > 0 ORDER BY id");
-    const std::string id = first.substr(first.find('\n') + 1, first.find('\n', first.find('\n') + 1) - first.find('\n') - 1);
+    const std::string id = value("SELECT wettbewerb FROM e_landkontinent WHERE teams > 0 ORDER BY id");
     const long long teams = number("SELECT teams FROM e_landkontinent WHERE wettbewerb=\"" + id + "\"");
     EXPECT_EQ(number("SELECT count(*) FROM vereine WHERE NAME BETWEEN \"" + id + "000\" AND \"" + id + "999\""), teams);
     EXPECT_EQ(number("SELECT count(*) FROM vereinspieler WHERE verein IN (SELECT NUMMER FROM vereine WHERE NAME=\"" +
@@ -270,14 +264,10 @@ TEST_F(ConfigCommands, ClubTemplatesAndCompetitionTemplate) {
     // Without the country table both commands fail with one line and change nothing.
     sql("DROP TABLE e_landkontinent");
     const std::string before = tables();
-    r = tool("club-templates " + q(db_));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    expectFailure(tool("club-templates " + q(db_)));
     EXPECT_EQ(tables(), before);
     fs::remove(we);
-    r = tool("competition-template " + q(db_) + " " + q(we));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    expectFailure(tool("competition-template " + q(db_) + " " + q(we)));
     EXPECT_FALSE(fs::exists(we));
     EXPECT_EQ(tool("competition-template " + q(db_)).status, 2);
     EXPECT_EQ(tool("club-templates").status, 2);
