@@ -33,6 +33,26 @@ std::vector<std::string> texts(const std::vector<PlayerEntry>& list) {
     return out;
 }
 
+std::string rgb(const Rgb& c) { return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b); }
+
+// A club page as one line: names, seats, standing places, then home and away colours.
+std::string page(const std::optional<TeamView>& v) {
+    if (!v) return "<keine>";
+    std::string s = v->longName + "|" + v->shortName + "|" + v->stadium + "|" + v->city + "|" + v->country + "|" +
+                    std::to_string(v->seated) + "|" + std::to_string(v->standing);
+    for (const auto* colours : {&v->home, &v->away})
+        for (const Rgb& c : *colours) s += "|" + rgb(c);
+    return s;
+}
+
+// A player page as one line, in the order of the controls.
+std::string page(const std::optional<PlayerView>& p) {
+    if (!p) return "<keine>";
+    return p->nr + "|" + p->name + "|" + p->vorname + "|" + p->country + "|" + std::to_string(p->strengthIndex) + "|" +
+           std::to_string(p->positionIndex) + "|" + p->einsatz + "|" + p->rueckennummer + "|" + p->hautfarbe + "|" +
+           p->haartyp;
+}
+
 }  // namespace
 
 TEST_F(Mini, TreeKeysTextsParentsInOrder) {
@@ -70,53 +90,24 @@ TEST_F(Mini, Counters) {
     EXPECT_EQ(c.amateurvereineText(), "Amateurvereine:2");
 }
 
-TEST_F(Mini, ClubPageOfFirstAndAmateurTeam) {
-    auto v = src.showteam(11);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->longName, "FC Adler");
-    EXPECT_EQ(v->shortName, "Adler");
-    EXPECT_EQ(v->stadium, "Adlerpark");
-    EXPECT_EQ(v->city, "Adlerstadt");
-    EXPECT_EQ(v->country, "Deutschland");
-    EXPECT_EQ(v->home[0], (Rgb{255, 255, 129}));
-    EXPECT_EQ(v->home[1], (Rgb{0, 0, 0}));
-    EXPECT_EQ(v->home[2], (Rgb{52, 86, 120}));
-    EXPECT_EQ(v->home[3], (Rgb{0, 0, 5}));
-    EXPECT_EQ(v->away[0], (Rgb{255, 0, 0}));
-    EXPECT_EQ(v->away[1], (Rgb{255, 255, 255}));
-    EXPECT_EQ(v->away[5], (Rgb{0, 0, 3}));
-    EXPECT_EQ(v->seated, 4000);
-    EXPECT_EQ(v->standing, 3000);
-
-    v = src.showteam(12);  // amateur team: "2" appended, the amateur stadium's name
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->longName, "FC Adler2");
-    EXPECT_EQ(v->shortName, "Adler2");
-    EXPECT_EQ(v->stadium, "Adlerwiese");
-    EXPECT_EQ(v->seated, 4000);
-
-    v = src.showteam(13);  // stadium with track
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->seated, 2200);
-    EXPECT_EQ(v->standing, 75000);
-
-    EXPECT_FALSE(src.showteam(-16));  // negative: only the player list
+TEST_F(Mini, ClubAndNationalTeamPages) {
+    const auto adler = src.showteam(11);
+    ASSERT_TRUE(adler);
+    EXPECT_EQ(page(adler).rfind("FC Adler|Adler|Adlerpark|Adlerstadt|Deutschland|4000|3000|255,255,129|0,0,0|52,86,120|0,0,5|", 0),
+              0u)
+        << page(adler);
+    EXPECT_EQ(rgb(adler->away[0]) + " " + rgb(adler->away[1]) + " " + rgb(adler->away[5]), "255,0,0 255,255,255 0,0,3");
+    // amateur team: "2" appended, the amateur stadium's name, the club's seats
+    EXPECT_EQ(page(src.showteam(12)).rfind("FC Adler2|Adler2|Adlerwiese|Adlerstadt|Deutschland|4000|", 0), 0u);
+    EXPECT_NE(page(src.showteam(13)).find("|2200|75000|"), std::string::npos);  // stadium with track
+    EXPECT_EQ(page(src.showteam(-16)), "<keine>");  // negative: only the player list
     EXPECT_EQ(texts(src.showspielerliste(-16)), std::vector<std::string>{"Max Spieler (Abwehr)#9"});
-    EXPECT_FALSE(src.showteam(999));
-}
+    EXPECT_EQ(page(src.showteam(999)), "<keine>");
 
-TEST_F(Mini, NationalTeamPage) {
-    auto v = src.showland(1);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->longName, "Deutschland");
-    EXPECT_EQ(v->country, "Deutschland");
-    EXPECT_EQ(v->shortName, "GER");
-    EXPECT_EQ(v->city, "Hauptstadt");
-    EXPECT_EQ(v->stadium, "Nationalstadion");
-    EXPECT_EQ(v->seated, 40000);
-    EXPECT_EQ(v->standing, 20000);
-    EXPECT_EQ(v->home[0], (Rgb{255, 255, 129}));
-    EXPECT_FALSE(src.showland(3));  // no VEREIN row for that country
+    EXPECT_EQ(page(src.showland(1)).rfind("Deutschland|GER|Nationalstadion|Hauptstadt|Deutschland|40000|20000|255,255,129|", 0),
+              0u)
+        << page(src.showland(1));
+    EXPECT_EQ(page(src.showland(3)), "<keine>");  // no VEREIN row for that country
 }
 
 TEST_F(Mini, PlayerLists) {
@@ -137,48 +128,21 @@ TEST_F(Mini, PlayerLists) {
 
 TEST_F(Mini, PlayerPage) {
     RandomSource rnd(1);
-    auto p = src.showplayer(2, rnd);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->nr, "2");
-    EXPECT_EQ(p->name, "Zico");
-    EXPECT_EQ(p->vorname, ".");
-    EXPECT_EQ(p->strengthIndex, 9);
-    EXPECT_EQ(p->country, "Brasilien");
-    EXPECT_EQ(p->positionIndex, 3);
-    EXPECT_EQ(p->einsatz, "165");
-    EXPECT_EQ(p->rueckennummer, "10");
-    EXPECT_EQ(p->hautfarbe, "1");
-    EXPECT_EQ(p->haartyp, "5");
-
-    p = src.showplayer(1, rnd);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->name, "Müller");
-    EXPECT_EQ(p->vorname, "Hans");
-    EXPECT_EQ(p->strengthIndex, 6);  // goalkeeper: tet 349 / 50
-    EXPECT_EQ(p->einsatz, "110");
-    EXPECT_EQ(p->hautfarbe, "0");
-    EXPECT_EQ(p->haartyp, "4");  // colour 255 reads as 4
-
-    p = src.showplayer(3, rnd);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->strengthIndex, 10);
-    EXPECT_EQ(p->einsatz, "");   // NULL contract
-    EXPECT_EQ(p->hautfarbe, "0");
-    EXPECT_EQ(p->haartyp, "");   // hair type 11 has no list
-    p = src.showplayer(7, rnd);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->positionIndex, -1);
-
-    EXPECT_FALSE(src.showplayer(-2, rnd));
-    EXPECT_FALSE(src.showplayer(4, rnd));  // no country: not in the player query
+    const std::pair<Id, const char*> cases[] = {
+        {2, "2|Zico|.|Brasilien|9|3|165|10|1|5"},
+        {1, "1|Müller|Hans|Deutschland|6|0|110|1|0|4"},  // goalkeeper: tet 349 / 50; hair colour 255 reads as 4
+        {3, "3|Abel|Karl|Deutschland|10|1||4|0|"},        // NULL contract; hair type 11 has no list
+        {-2, "<keine>"}, {4, "<keine>"}};                // no country: not in the player query
+    for (auto [id, want] : cases) EXPECT_EQ(page(src.showplayer(id, rnd)), want) << id;
+    ASSERT_TRUE(src.showplayer(7, rnd));
+    EXPECT_EQ(src.showplayer(7, rnd)->positionIndex, -1);
 }
 
 TEST(PlayerList, Parsing) {
-    EXPECT_EQ(parsePlayerList("12,15,19,"), (std::vector<Id>{12, 15, 19}));
-    EXPECT_EQ(parsePlayerList("12,15,19"), (std::vector<Id>{12, 15, 19}));  // without the trailing comma
-    EXPECT_EQ(parsePlayerList(" 7 , 8 ,"), (std::vector<Id>{7, 8}));
-    EXPECT_TRUE(parsePlayerList("  ").empty());
-    EXPECT_EQ(parsePlayerList("1,x);DROP,2,"), (std::vector<Id>{1, 2}));
+    const std::pair<const char*, std::vector<Id>> cases[] = {
+        {"12,15,19,", {12, 15, 19}}, {"12,15,19", {12, 15, 19}},  // with and without the trailing comma
+        {" 7 , 8 ,", {7, 8}}, {"  ", {}}, {"1,x);DROP,2,", {1, 2}}};
+    for (const auto& [text, want] : cases) EXPECT_EQ(parsePlayerList(text), want) << text;
 }
 
 TEST(SourceOpen, RecognisesFilesByContent) {
@@ -233,7 +197,7 @@ TEST(SourceOpen, JetFilesGoThroughTheImport) {
     EXPECT_EQ(testsupport::readFile(dir / "nwind.mdb"), before);
 }
 
-TEST(DemoSource, TreeAndCountersAgreeWithTheDatabase) {
+TEST(DemoSource, TreeAndCountersAgreeWithTheDatabaseAndEveryCaseIsThere) {
     TempDir dir;
     demo::Options o;
     demo::writeZentorDatabase(dir / "z.mdb", o);
@@ -280,13 +244,8 @@ TEST(DemoSource, TreeAndCountersAgreeWithTheDatabase) {
                              "WHERE SPIELER_ID IN (" + in + ") AND MANNSCHAFTSTEIL BETWEEN 0 AND 3");
         EXPECT_EQ(static_cast<long>(src.showspielerliste(rs.field(0).toInt()).size()), n);
     }
-}
 
-TEST(DemoSource, CoversTheCasesTheExporterMustHandle) {
-    TempDir dir;
-    demo::writeZentorDatabase(dir / "z.mdb", {});
-    jet::Database db = jet::Database::open(dir / "z.mdb", false, true);
-    auto count = [&](const std::string& sql) { return db.query(sql).field(0).toInt(); };
+    // It covers the cases the exporter must handle.
     EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE TEAM_ID < 0"), 0);
     EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE Trim(spielerliste) = ''"), 0);
     EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.PROFITEAM = TEAM.TEAM_ID WHERE TEAM.LIGA = 0"), 0);
