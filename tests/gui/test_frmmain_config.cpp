@@ -69,6 +69,12 @@ private:
     QStringList enabledWhileWorking_;
 };
 
+// Triggers an action with the next file dialog answered by `name` and filter entry `filter`.
+void answerAndRun(FrmMain& w, const char* action, const QString& name, int filter = 0) {
+    FileDialog::setNextFileName(name, filter);
+    mwtest::action(w, action)->trigger();
+}
+
 // Triggers an action with the next file dialog answered, watching the window stay disabled.
 void runWatched(FrmMain& w, const char* name, const fs::path& file = {}, int filter = 0) {
     BusyProbe probe(w);
@@ -162,8 +168,7 @@ private slots:
         const std::string before = fingerprint(w);
 
         runWatched(w, "mnuexportitem_0", clubs, 1);
-        FileDialog::setNextFileName(qpath(players), 2);
-        action(w, "tb_expconfig")->trigger();
+        answerAndRun(w, "tb_expconfig", qpath(players), 2);
         expectNoBox();
         expectIdle(w);
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_exported"));
@@ -205,8 +210,7 @@ private slots:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QWidget* framedaten = w.findChild<QWidget*>(QStringLiteral("framedaten"));
         QVERIFY(framedaten->isEnabled());
-        FileDialog::setNextFileName(qpath(players), 2);
-        action(w, "tb_impconfig")->trigger();
+        answerAndRun(w, "tb_impconfig", qpath(players), 2);
         expectNoBox();
         QVERIFY(!framedaten->isEnabled());
         QCOMPARE(fingerprint(w), before);
@@ -231,14 +235,11 @@ private slots:
 
         for (const char* name : {"mnuexportitem_0", "mnuimportitem_0", "tb_expconfig", "tb_impconfig"}) {
             for (int filter : {1, 2}) {
-                FileDialog::setNextFileName(QString(), filter);
-                action(w, name)->trigger();
-                FileDialog::setNextFileName(qpath(t.out / "*.cfg"), filter);
-                action(w, name)->trigger();
+                answerAndRun(w, name, QString(), filter);
+                answerAndRun(w, name, qpath(t.out / "*.cfg"), filter);
             }
         }
-        FileDialog::setNextFileName(QString());
-        action(w, "mnudateiitem_2")->trigger();
+        answerAndRun(w, "mnudateiitem_2", QString());
 
         QVERIFY(fs::is_empty(t.out));
         QVERIFY(MessageBox::shown().isEmpty());
@@ -257,10 +258,8 @@ private slots:
         QVERIFY(mwtest::show(w));
         const fs::path clubs = t.out / "1_tm.cfg";
         const fs::path players = t.out / "1_sp.cfg";
-        FileDialog::setNextFileName(qpath(clubs), 1);
-        action(w, "mnuexportitem_0")->trigger();
-        FileDialog::setNextFileName(qpath(players), 2);
-        action(w, "mnuexportitem_0")->trigger();
+        answerAndRun(w, "mnuexportitem_0", qpath(clubs), 1);
+        answerAndRun(w, "mnuexportitem_0", qpath(players), 2);
         QVERIFY(MessageBox::shown().isEmpty());
 
         // Records before the broken one would be imported already without the transaction.
@@ -293,8 +292,7 @@ private slots:
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_import_failed"));
 
         // An export into a folder that is not there.
-        FileDialog::setNextFileName(qpath(t.out / "fehlt" / "1_tm.cfg"), 1);
-        action(w, "tb_expconfig")->trigger();
+        answerAndRun(w, "tb_expconfig", qpath(t.out / "fehlt" / "1_tm.cfg"), 1);
         expectOneBox(MessageBox::Critical);
         QVERIFY(!fs::exists(t.out / "fehlt"));
         expectIdle(w);
@@ -327,8 +325,7 @@ private slots:
         QCOMPARE(scalar(w, "SELECT count(*) FROM vereinspieler WHERE verein=" + std::to_string(club) + " AND spieler=" + first), 1LL);
 
         // Through the toolbar into a missing folder: the user is told.
-        FileDialog::setNextFileName(qpath(t.out / "fehlt" / "verein.tea"));
-        action(w, "tb_save")->trigger();
+        answerAndRun(w, "tb_save", qpath(t.out / "fehlt" / "verein.tea"));
         expectOneBox(MessageBox::Critical);
         expectIdle(w);
 
@@ -338,8 +335,7 @@ private slots:
         QVERIFY(w.treeTag().endsWith(QLatin1Char('_')));
         QVERIFY(action(w, "mnudateiitem_2")->isEnabled());
         const fs::path unsaved = t.out / "neu.tea";
-        FileDialog::setNextFileName(qpath(unsaved));
-        action(w, "mnudateiitem_2")->trigger();
+        answerAndRun(w, "mnudateiitem_2", qpath(unsaved));
         expectOneBox(MessageBox::Information);
         QVERIFY(!fs::exists(unsaved));
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_teamfile"));

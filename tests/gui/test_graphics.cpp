@@ -94,6 +94,12 @@ void expectIdle(FrmMain& w) {
     QVERIFY(w.centralWidget()->isEnabled());
 }
 
+// Triggers a menu entry with the next file dialog answered by `file` (empty: cancelled).
+void runWithFile(FrmMain& w, const char* name, const fs::path& file) {
+    ui::FileDialog::setNextFileName(QString::fromStdString(file.string()));
+    action(w, name)->trigger();
+}
+
 int countFiles(const fs::path& folder, const std::string& prefix) {
     int n = 0;
     for (const auto& e : fs::directory_iterator(folder))
@@ -191,12 +197,10 @@ private slots:
         const long members = profile::getInt(profile::sectionNames(crests / "wa.lst").front(), "anzahl", crests / "wa.lst");
 
         // Cancelled dialogs do nothing.
-        ui::FileDialog::setNextFileName(QString());
-        action(window, "mnuexportitem_1")->trigger();
+        runWithFile(window, "mnuexportitem_1", fs::path());
         QVERIFY(!fs::exists(archive));
 
-        ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
-        action(window, "mnuexportitem_1")->trigger();
+        runWithFile(window, "mnuexportitem_1", archive);
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(gfx::isArchive(archive));
         gfx::ResArchive written = gfx::ResArchive::open(archive);
@@ -204,15 +208,13 @@ private slots:
         expectIdle(window);
 
         // Import brings back crests that were spoiled meanwhile; the others stay.
-        ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
-        action(window, "mnuimportitem_1")->trigger();
+        runWithFile(window, "mnuimportitem_1", archive);
         QVERIFY(MessageBox::shown().isEmpty());
         const std::string crest5 = readAll(crests / "vereins_wappen_5.tga");
         writeAll(crests / "vereins_wappen_5.tga", "kaputt");
         fs::remove(crests / "vereins_wappen_6.tga");
         writeAll(crests / "vereins_wappen_998.tga", "fremd");
-        ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
-        action(window, "mnuimportitem_1")->trigger();
+        runWithFile(window, "mnuimportitem_1", archive);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(readAll(crests / "vereins_wappen_5.tga"), crest5);
         QVERIFY(fs::exists(crests / "vereins_wappen_6.tga"));
@@ -229,8 +231,7 @@ private slots:
             w.finish();
         }
         fs::remove(crests / "vereins_wappen_7.tga");
-        ui::FileDialog::setNextFileName(QString::fromStdString(bad.string()));
-        action(window, "mnuimportitem_1")->trigger();
+        runWithFile(window, "mnuimportitem_1", bad);
         QVERIFY(MessageBox::shown().size() == 1 && MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
         expectBox(QStringLiteral("Importieren Wappen..."), MessageBox::Warning, QStringLiteral("../boese"));
         QVERIFY(fs::exists(crests / "vereins_wappen_7.tga"));
@@ -239,8 +240,7 @@ private slots:
         // A failing export says so and leaves the archive as it was.
         const std::string before = readAll(archive);
         fs::remove(crests / "default.gfp");
-        ui::FileDialog::setNextFileName(QString::fromStdString(archive.string()));
-        action(window, "mnuexportitem_1")->trigger();
+        runWithFile(window, "mnuexportitem_1", archive);
         expectBox(QStringLiteral("Exportiere Wappen..."), MessageBox::Critical, QString());
         QCOMPARE(readAll(archive), before);
         expectIdle(window);
@@ -351,38 +351,34 @@ private slots:
         guisupport::screenshot(&window, QStringLiteral("frmmain_face"));
 
         // Dialog: opens on the shown face; plus and minus move the sliders; Reset goes back.
-        int hairOpened = -1, noseAfterPlus = -1, noseAfterReset = -1, blackEyesMax = -1;
-        bool whiteChecked = false, chinPlusOff = false, chinMinusOff = false, hairMinusOn = false;
+        // Seen in the dialog, in order: white skin checked, hair slider, nose after plus and after
+        // reset; with a dark skin the eye range, chin plus and minus, hair minus after two plus.
+        QList<int> seen;
         QWidget* dialogSeen = nullptr;
         mwtest::onNextModal([&](QWidget* dialog) {
             dialogSeen = dialog;
-            whiteChecked = in<QRadioButton>(dialog, QStringLiteral("opthautfarbe_0"))->isChecked();
-            hairOpened = in<QSlider>(dialog, QStringLiteral("sldgesicht_2"))->value();
-            QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnplus_0")), Qt::LeftButton);
-            noseAfterPlus = in<QSlider>(dialog, QStringLiteral("sldgesicht_0"))->value();
+            auto click = [&](const char* name) { QTest::mouseClick(dialog->findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton); };
+            auto slider = [&](const char* name) { return in<QSlider>(dialog, QString::fromLatin1(name)); };
+            auto enabled = [&](const char* name) { return int(in<QPushButton>(dialog, QString::fromLatin1(name))->isEnabled()); };
+            seen << int(in<QRadioButton>(dialog, QStringLiteral("opthautfarbe_0"))->isChecked()) << slider("sldgesicht_2")->value();
+            click("btnplus_0");
+            seen << slider("sldgesicht_0")->value();
             guisupport::screenshot(dialog, QStringLiteral("frmgesicht_white"));
-            QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnreset")), Qt::LeftButton);
-            noseAfterReset = in<QSlider>(dialog, QStringLiteral("sldgesicht_0"))->value();
+            click("btnreset");
+            seen << slider("sldgesicht_0")->value();
             // A dark skin: every slider back to 0, ranges from that colour's pictures.
-            QTest::mouseClick(in<QRadioButton>(dialog, QStringLiteral("opthautfarbe_1")), Qt::LeftButton);
-            blackEyesMax = in<QSlider>(dialog, QStringLiteral("sldgesicht_3"))->maximum();
-            chinPlusOff = !in<QPushButton>(dialog, QStringLiteral("btnplus_4"))->isEnabled();
-            chinMinusOff = !in<QPushButton>(dialog, QStringLiteral("btnminus_4"))->isEnabled();
-            QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnplus_2")), Qt::LeftButton);
-            QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnplus_2")), Qt::LeftButton);
-            hairMinusOn = in<QPushButton>(dialog, QStringLiteral("btnminus_2"))->isEnabled();
-            in<QSlider>(dialog, QStringLiteral("sldgesicht_1"))->setValue(1);
+            click("opthautfarbe_1");
+            seen << slider("sldgesicht_3")->maximum() + 1 << enabled("btnplus_4") << enabled("btnminus_4");
+            click("btnplus_2");
+            click("btnplus_2");
+            seen << enabled("btnminus_2");
+            slider("sldgesicht_1")->setValue(1);
             guisupport::screenshot(dialog, QStringLiteral("frmgesicht_black"));
-            QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnok")), Qt::LeftButton);
+            click("btnok");
         });
         QTest::mouseDClick(picgesicht, Qt::LeftButton);
         QVERIFY(dialogSeen);
-        QVERIFY(whiteChecked);
-        QCOMPARE(hairOpened, hairs - 1);
-        QCOMPARE(noseAfterPlus, 3);
-        QCOMPARE(noseAfterReset, 2);
-        QCOMPARE(blackEyesMax + 1, countFiles(folderOf(window, FolderGesicht), "sp_gesicht_schwarz_augen_"));
-        QVERIFY(chinPlusOff && chinMinusOff && hairMinusOn);
+        QCOMPARE(seen, QList<int>({1, hairs - 1, 3, 2, countFiles(folderOf(window, FolderGesicht), "sp_gesicht_schwarz_augen_"), 0, 0, 1}));
         const long long black = faceCode(1, {0, 1, 2, 0, 0});
         QCOMPARE(picgesicht->property("tag").toLongLong(), black);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("imggesicht_2"))->property("tag").toInt(), 2);

@@ -102,11 +102,20 @@ private slots:
     }
     void cleanup() { w_.reset(); }
 
-    void startShowsCaptionCountersAndTree() {
+    void startShowsCaptionMenuCountersAndTree() {
         guisupport::screenshot(w_.get(), QStringLiteral("zexporter_start"));
         QCOMPARE(w_->windowTitle(), QStringLiteral("Zentor Exporter v0.25"));
         QCOMPARE(w_->size(), QSize(640, 480));
         QVERIFY(ui::MessageBox::shown().isEmpty());
+        // The export menu before any click.
+        const Entry expected[] = {{QStringLiteral("Export Verein"), false, {}},
+                                  {QStringLiteral("Export Land"), false, {}},
+                                  {QStringLiteral("Export Liga"), false, {}},
+                                  {QStringLiteral("alle Vereine exportieren"), true, {}}};
+        for (int i = 0; i < 4; ++i) QVERIFY2(entry(i) == expected[i] && action(i)->isVisible(), qPrintable(entry(i).caption));
+        QVERIFY(!action(4)->isVisible());
+        QCOMPARE(child<QAction>(w_.get(), "MnuDateiItem")->text(), QStringLiteral("Ende"));
+        QCOMPARE(child<QAction>(w_.get(), "mnuinfoitem")->text(), QStringLiteral("&Info"));
 
         // Counters against the source file itself.
         jet::Database db = jet::Database::open(folder_->path() / "zentor4.mdb", false, true);
@@ -193,17 +202,6 @@ private slots:
         }
         for (std::size_t a = 0; a < pictures.size(); ++a)
             for (std::size_t b = a + 1; b < pictures.size(); ++b) QVERIFY2(pictures[a] != pictures[b], keys[b].c_str());
-    }
-
-    void exportMenuAtStart() {
-        const Entry expected[] = {{QStringLiteral("Export Verein"), false, {}},
-                                  {QStringLiteral("Export Land"), false, {}},
-                                  {QStringLiteral("Export Liga"), false, {}},
-                                  {QStringLiteral("alle Vereine exportieren"), true, {}}};
-        for (int i = 0; i < 4; ++i) QVERIFY2(entry(i) == expected[i] && action(i)->isVisible(), qPrintable(entry(i).caption));
-        QVERIFY(!action(4)->isVisible());
-        QCOMPARE(child<QAction>(w_.get(), "MnuDateiItem")->text(), QStringLiteral("Ende"));
-        QCOMPARE(child<QAction>(w_.get(), "mnuinfoitem")->text(), QStringLiteral("&Info"));
     }
 
     // A first team in a league on both tabs: the club page, then the player page, where the
@@ -398,27 +396,34 @@ private slots:
         const auto& box = ui::MessageBox::shown().first();
         QCOMPARE(box.icon, ui::MessageBox::Information);
         QCOMPARE(box.title, QStringLiteral("Info"));
-        QVERIFY(box.text.startsWith(QStringLiteral("Zentor Exporter v0.25\n")));
-        QVERIFY(box.text.size() > 30);
+        QVERIFY(box.text.startsWith(QStringLiteral("Zentor Exporter v0.25\n")) && box.text.size() > 30);
 
         child<QAction>(w_.get(), "MnuDateiItem")->trigger();
         QVERIFY(!w_->isVisible());
     }
 
-    // Without zentor4.mdb the open dialog asks; no choice, or a chosen file that is no database,
-    // ends the program with the message.
-    void noUsableDatabaseEndsTheProgram() {
+    // Without zentor4.mdb the open dialog asks: a chosen database under any name is read; no
+    // choice, or a chosen file that is no database, ends the program with the message.
+    void databaseChosenInTheDialog() {
         zgui::SourceFolder empty(false);
-        const fs::path garbage = empty.path() / "kaputt.mdb";
+        const fs::path garbage = empty.path() / "kaputt.mdb", good = empty.path() / "spiel.dat";
         {
             std::ofstream out(garbage, std::ios::binary);
             for (int i = 0; i < 4096; ++i) out.put(static_cast<char>((i * 31) % 253));
         }
-        for (const fs::path& chosen : {fs::path(), garbage}) {
+        fs::copy_file(folder_->path() / "zentor4.mdb", good);
+        for (const fs::path& chosen : {good, fs::path(), garbage}) {
             FrmHaupt window(empty.path());
             ui::MessageBox::clearShown();
             ui::FileDialog::setNextFileName(QString::fromStdString(chosen.string()));
-            QVERIFY(!window.loadDB());
+            const bool loaded = window.loadDB();
+            if (chosen == good) {
+                QVERIFY(loaded && ui::MessageBox::shown().isEmpty());
+                QCOMPARE(child<QLabel>(&window, "Label2")->text(), child<QLabel>(w_.get(), "Label2")->text());
+                QVERIFY(zgui::node(child<QTreeWidget>(&window, "tvdb"), std::string("K6")));
+                continue;
+            }
+            QVERIFY(!loaded);
             QVERIFY(!window.source());
             QCOMPARE(ui::MessageBox::shown().size(), 1);
             const auto& box = ui::MessageBox::shown().first();
@@ -430,19 +435,6 @@ private slots:
                 QVERIFY(box.text.endsWith(QStringLiteral("Programm wird beendet!")));
             }
         }
-    }
-
-    void chosenDatabaseIsRead() {
-        zgui::SourceFolder empty(false);
-        const fs::path chosen = empty.path() / "spiel.dat";
-        fs::copy_file(folder_->path() / "zentor4.mdb", chosen);
-        FrmHaupt window(empty.path());
-        ui::MessageBox::clearShown();
-        ui::FileDialog::setNextFileName(QString::fromStdString(chosen.string()));
-        QVERIFY(window.loadDB());
-        QVERIFY(ui::MessageBox::shown().isEmpty());
-        QCOMPARE(child<QLabel>(&window, "Label2")->text(), child<QLabel>(w_.get(), "Label2")->text());
-        QVERIFY(zgui::node(child<QTreeWidget>(&window, "tvdb"), std::string("K6")));
     }
 };
 
