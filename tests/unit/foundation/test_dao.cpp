@@ -30,16 +30,10 @@ fs::path makeDatabase(const fs::path& file, int clubs = 3, int players = 6) {
         "INSERT INTO e_attribute VALUES (1,'Kopfball'),(2,'Flanke');"
         "INSERT INTO z4spieler VALUES (1,'Frei');"
         "INSERT INTO vereine_national VALUES (1,'Deutschland'),(2,'Brasilien');");
-    jet::Transaction tx(db);
-    for (int c = 1; c <= clubs; ++c)
-        db.executeNative("INSERT INTO vereine VALUES (" + std::to_string(c) + ",'Verein " + std::to_string(c) + "')");
-    for (int p = 1; p <= players; ++p) {
-        db.executeNative("INSERT INTO spieler VALUES (" + std::to_string(p) + ",'Spieler " + std::to_string(p) +
-                         "','" + std::string(200, 'x') + "')");
-        db.executeNative("INSERT INTO vereinspieler VALUES (" + std::to_string(p % clubs + 1) + "," +
-                         std::to_string(p) + ")");
-    }
-    tx.commit();
+    const std::string upTo = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ";
+    db.executeNative(upTo + std::to_string(clubs) + ") INSERT INTO vereine SELECT i, 'Verein ' || i FROM n;" + upTo +
+                     std::to_string(players) + ") INSERT INTO spieler SELECT i, 'Spieler ' || i, printf('%200s', 'x') FROM n;" +
+                     "INSERT INTO vereinspieler SELECT NUMMER % " + std::to_string(clubs) + " + 1, NUMMER FROM spieler;");
     return file;
 }
 
@@ -222,47 +216,37 @@ TEST(Dao, FailedCompactionKeepsTheOriginalOpenAndUntouched) {
 TEST(PrepareDatabase, ConvertsAJetFileAndKeepsTheOriginalBesideIt) {
     TempDir prog;
     const fs::path db = prog / "kickora.mdb";
-    const std::string original = readFile(testsupport::fixture("jet/nwind.mdb"));
-    ASSERT_FALSE(original.empty());
-    writeFile(db, original);
-    // A kickora_jet.mdb of an earlier conversion stays as it is; the next free name is used.
-    writeFile(prog / "kickora_jet.mdb", "frueher");
+    const fs::path dates = testsupport::fixture("jet/DateTestDatabase.mdb"), nwind = testsupport::fixture("jet/nwind.mdb");
+    fs::copy_file(dates, db);
+    DatabasePreparation first = prepareDatabase(db);
+    ASSERT_EQ(first.outcome, DatabasePreparation::Outcome::Converted) << first.message;
+    EXPECT_EQ(first.original, prog / "kickora_jet.mdb");
+    EXPECT_EQ(readFile(prog / "kickora_jet.mdb"), readFile(dates));
 
+    // A kickora_jet.mdb of an earlier conversion stays as it is; the next free name is used.
+    const std::string original = readFile(nwind);
+    writeFile(db, original);
     DatabasePreparation p = prepareDatabase(db);
     ASSERT_EQ(p.outcome, DatabasePreparation::Outcome::Converted) << p.message;
     EXPECT_EQ(p.original, prog / "kickora_jet1.mdb");
     EXPECT_EQ(p.message, "Access-Datenbank umgewandelt; das Original liegt als kickora_jet1.mdb daneben.");
     EXPECT_EQ(readFile(prog / "kickora_jet1.mdb"), original);
-    EXPECT_EQ(readFile(prog / "kickora_jet.mdb"), "frueher");
+    EXPECT_EQ(readFile(prog / "kickora_jet.mdb"), readFile(dates));
     EXPECT_EQ(jetimport::detect(db), jetimport::FileKind::Sqlite);
-    EXPECT_EQ(filesIn(prog.path()),
-              (std::set<std::string>{"kickora.mdb", "kickora_jet.mdb", "kickora_jet1.mdb"}));
+    EXPECT_EQ(filesIn(prog.path()), (std::set<std::string>{"kickora.mdb", "kickora_jet.mdb", "kickora_jet1.mdb"}));
 
     Dao dao;
     dao.open(db);
-    EXPECT_TRUE(dao.hasTable("Customers"));
     EXPECT_TRUE(dao.hasTable("Umsätze"));
-    const std::string customers = testsupport::runCommand(
-        "mdb-count '" + testsupport::fixture("jet/nwind.mdb").string() + "' Customers 2>/dev/null");
-    if (!customers.empty()) {
+    const std::string customers = testsupport::runCommand("mdb-count '" + nwind.string() + "' Customers 2>/dev/null");
+    if (!customers.empty())
         EXPECT_EQ(count(dao, "Customers"), std::stol(customers));
-    }
     dao.close();
 
     // The converted file is used as it is on the next start.
-    EXPECT_EQ(prepareDatabase(db).outcome, DatabasePreparation::Outcome::Ready);
-    EXPECT_EQ(prepareDatabase(db).message, "");
-}
-
-TEST(PrepareDatabase, FirstConversionUsesKickoraJet) {
-    TempDir prog;
-    const fs::path db = prog / "kickora.mdb";
-    fs::copy_file(testsupport::fixture("jet/DateTestDatabase.mdb"), db);
-    DatabasePreparation p = prepareDatabase(db);
-    ASSERT_EQ(p.outcome, DatabasePreparation::Outcome::Converted) << p.message;
-    EXPECT_EQ(p.original, prog / "kickora_jet.mdb");
-    EXPECT_EQ(readFile(prog / "kickora_jet.mdb"), readFile(testsupport::fixture("jet/DateTestDatabase.mdb")));
-    EXPECT_EQ(filesIn(prog.path()), (std::set<std::string>{"kickora.mdb", "kickora_jet.mdb"}));
+    p = prepareDatabase(db);
+    EXPECT_EQ(p.outcome, DatabasePreparation::Outcome::Ready);
+    EXPECT_EQ(p.message, "");
 }
 
 TEST(PrepareDatabase, LeavesUnusableFilesUntouched) {
