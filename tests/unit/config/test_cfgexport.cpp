@@ -40,7 +40,7 @@ void expectHeaderStart(std::string& file)
     file.erase(0, end + 2);
 }
 
-const char* const kClubRecords =
+const std::string kClub7 =
         "NEUES_TEAM\n"
         "        NUMMER                   7\n"
         "        NAME                     \"FC \"Blau\" Äpfelstadt\"\n"
@@ -69,38 +69,21 @@ const char* const kClubRecords =
         "        F_TRIKOT_TORWART         \"255,255,255\"\n"
         "        F_HOSE_TORWART           \"  0,  0,  0\"\n"
         "        F_TRIKOT_TRAINER         \" 48, 48, 48\"\n"
-        "        F_HOSE_TRAINER           \"255,  0,  0\"\n"
-        "\n"
-        "NEUES_TEAM\n"
-        "        NUMMER                   9\n"
-        "        NAME                     \"Leer\"\n"
-        "        KURZNAME\n"
-        "        GRAFIK_NR\n"
-        "        STAERKE\n"
-        "        STARTPLATZ\n"
-        "        SPIELER\n"
-        "        STADION_NAME\n"
-        "        STADT\n"
-        "        NATION\n"
-        "        STADION_SITZPL\n"
-        "        STADION_STEHPL\n"
-        "        TRIKOT_ART\n"
-        "        TW_TRIKOT_ART\n"
-        "        AUSWEICH_TRIKOT_ART\n"
-        "        AUSWEICH_TW_TRIKOT_ART\n"
-        "        F_TRIKOT_SPIELER\n"
-        "        F_AUSW_TRIKOT_SPIELER\n"
-        "        F_ALTERN_TRIKOT_SPIELER\n"
-        "        F_HOSE_SPIELER\n"
-        "        F_AUSW_HOSE_SPIELER\n"
-        "        F_ALTERN_HOSE_SPIELER\n"
-        "        F_TRIKOT_WERBUNG\n"
-        "        F_HOSE_STREIFEN\n"
-        "        F_TRIKOT_TORWART\n"
-        "        F_HOSE_TORWART\n"
-        "        F_TRIKOT_TRAINER\n"
-        "        F_HOSE_TRAINER\n"
-        "\n"
+        "        F_HOSE_TRAINER           \"255,  0,  0\"\n";
+
+// Club 9 has nothing but number and name: every other key of club 7 stands bare.
+std::string emptyClub9()
+{
+    std::string out = "NEUES_TEAM\n        NUMMER                   9\n        NAME                     \"Leer\"\n";
+    for (std::size_t pos = kClub7.find("KURZNAME") - 8, end; pos < kClub7.size(); pos = end + 1) {
+        end = kClub7.find('\n', pos);
+        const std::string line = kClub7.substr(pos, end - pos);
+        out += line.substr(0, line.find(' ', 8)) + "\n";
+    }
+    return out;
+}
+
+const std::string kClubRecords = kClub7 + "\n" + emptyClub9() + "\n" +
         "NEUES_TEAM\n"
         "        NUMMER                   1\n"
         "        NAME                     \"Deutschland\"\n"
