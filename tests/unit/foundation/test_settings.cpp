@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <optional>
 
@@ -81,34 +82,21 @@ TEST(Registry, ReadsStringsNumbersAndHexFormsOfAWinePrefix) {
     Registry reg(prefix);
     const std::string key = "Software\\Vandrel\\Kickora\\a_value";
 
-    RegValue v;
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Work_Dir", v), 0);
-    EXPECT_EQ(v.kind, RegValue::Kind::Text);
-    EXPECT_EQ(v.type, 1u);
-    EXPECT_EQ(v.text, "C:\\Spiele\\Kickora");
-
     // Key path and value name ignore letter case; stray backslashes are tolerated.
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, "\\SOFTWARE\\vandrel\\KICKORA\\A_Value\\", "work_dir", v), 0);
-    EXPECT_EQ(v.text, "C:\\Spiele\\Kickora");
-
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "", v), 0);
-    EXPECT_EQ(v.text, "Standard");
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Quote", v), 0);
-    EXPECT_EQ(v.text, "sagt \"hallo\"\nzweite Zeile");
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Umlaut", v), 0);
-    EXPECT_EQ(v.text, "Müller ä");
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Utf8", v), 0);
-    EXPECT_EQ(v.text, "Müller");
-
+    const std::string odd = "\\SOFTWARE\\vandrel\\KICKORA\\A_Value\\";
+    RegValue v;
+    const std::array<std::string, 3> texts[] = {  // key, name, "type:text"
+        {key, "Work_Dir", "1:C:\\Spiele\\Kickora"}, {odd, "work_dir", "1:C:\\Spiele\\Kickora"}, {key, "", "1:Standard"},
+        {key, "Quote", "1:sagt \"hallo\"\nzweite Zeile"}, {key, "Umlaut", "1:Müller ä"}, {key, "Utf8", "1:Müller"},
+        {key, "Expand", "2:%SystemRoot%\\x"}, {key, "HexText", "2:%A%"}};
+    for (const auto& [k, name, want] : texts) {
+        ASSERT_EQ(reg.queryValue(Hive::LocalMachine, k, name, v), 0) << name;
+        EXPECT_EQ(v.kind, RegValue::Kind::Text) << name;
+        EXPECT_EQ(std::to_string(v.type) + ":" + v.text, want);
+    }
     ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Count", v), 0);
     EXPECT_EQ(v.kind, RegValue::Kind::Number);
     EXPECT_EQ(v.number, 42u);
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Expand", v), 0);
-    EXPECT_EQ(v.type, 2u);
-    EXPECT_EQ(v.text, "%SystemRoot%\\x");
-    ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "HexText", v), 0);
-    EXPECT_EQ(v.kind, RegValue::Kind::Text);
-    EXPECT_EQ(v.text, "%A%");
     ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "HexDword", v), 0);
     EXPECT_EQ(v.number, 0x12Au);
     ASSERT_EQ(reg.queryValue(Hive::LocalMachine, key, "Blob", v), 0);
@@ -207,11 +195,12 @@ TEST(Settings, FirstRunTakesTheGameFolderFromTheRegistryUserHiveFirst) {
         else if (c.expectedBase[0] == '/') base = c.expectedBase;
         else base = (prefix / "drive_c").string() + "/" + c.expectedBase;
         const bool game = !c.expectedBase.empty();
-        EXPECT_EQ(ini(s.iniFile, "ordner", "kickoraconfig"), game ? base + "config/" : prog);
-        EXPECT_EQ(ini(s.iniFile, "ordner", "kickorares"), game ? base + "resfile/" : prog);
-        EXPECT_EQ(ini(s.iniFile, "ordner", "kickoraspieler"), game ? base + "spielerbilder/" : prog);
-        EXPECT_EQ(s.folders[FolderKickoraconfig], ini(s.iniFile, "ordner", "kickoraconfig"));
-        EXPECT_EQ(s.folders[FolderKickoraspieler], ini(s.iniFile, "ordner", "kickoraspieler"));
+        for (auto [key, folder, sub] : {std::tuple{"kickoraconfig", FolderKickoraconfig, "config/"},
+                                        {"kickorares", FolderKickorares, "resfile/"},
+                                        {"kickoraspieler", FolderKickoraspieler, "spielerbilder/"}}) {
+            EXPECT_EQ(ini(s.iniFile, "ordner", key), game ? base + sub : prog) << key;
+            EXPECT_EQ(s.folders[folder], ini(s.iniFile, "ordner", key)) << key;
+        }
         // The program folder defaults do not depend on the registry.
         EXPECT_EQ(ini(s.iniFile, "ordner", "wappen"), prog + "wappen/");
         EXPECT_EQ(ini(s.iniFile, "ordner", "kickoradaten"), prog);
