@@ -222,12 +222,14 @@ private slots:
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_imported"));
     }
 
-    // Cancel, or the proposed "*.cfg" left as it was, does nothing at all.
-    void cancelledDialogsDoNothing() {
+    // Cancel, or the proposed "*.cfg" left as it was, does nothing at all. A broken record stops
+    // the import with the file line in the message; nothing of the import stays, the tree is not
+    // touched and the window takes input again. A failed export is shown too.
+    void cancelsAndFailuresChangeNothing() {
         Window t;
         FrmMain& w = t.w;
         QVERIFY(mwtest::show(w));
-        const std::string before = fingerprint(w);
+        const std::string untouched = fingerprint(w);
         const long long club = scalar(w, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0");
         mwtest::clickNode(w, QStringLiteral("T%1").arg(club));
         QTreeWidgetItem* item = w.node(QStringLiteral("T%1").arg(club));
@@ -243,19 +245,11 @@ private slots:
 
         QVERIFY(fs::is_empty(t.out));
         QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(fingerprint(w), before);
+        QCOMPARE(fingerprint(w), untouched);
         QCOMPARE(w.node(QStringLiteral("T%1").arg(club)), item);  // the tree was not rebuilt
         QCOMPARE(panel1(w), QStringLiteral("vorher"));
         QVERIFY(takesInput(w));
-    }
 
-    // A broken record stops the import with the file line in the message; nothing of the
-    // import stays, the tree is not touched and the window takes input again. A failed export
-    // is shown too.
-    void failuresAreShownAndChangeNothing() {
-        Window t;
-        FrmMain& w = t.w;
-        QVERIFY(mwtest::show(w));
         const fs::path clubs = t.out / "1_tm.cfg";
         const fs::path players = t.out / "1_sp.cfg";
         answerAndRun(w, "mnuexportitem_0", qpath(clubs), 1);
@@ -300,7 +294,7 @@ private slots:
 
     // "&Speichern..." writes the selected club with its players; a club that exists only in the
     // tree asks to be saved first, and a failed write is shown.
-    void teamFileOfTheSelectedClub() {
+    void teamFileTemplateClubsAndCompetitionFile() {
         Window t;
         FrmMain& w = t.w;
         QVERIFY(mwtest::show(w));
@@ -339,40 +333,9 @@ private slots:
         expectOneBox(MessageBox::Information);
         QVERIFY(!fs::exists(unsaved));
         guisupport::screenshot(&w, QStringLiteral("frmmain_config_teamfile"));
-    }
 
-    // The real dialog, as the commands open it, tells which of the two same-pattern filter
-    // entries was chosen.
-    void realDialogTellsTheFilterEntry() {
-        FileDialog::setTestMode(false);
-        QTemporaryDir dir;
-        const QString folder = dir.path() + QLatin1Char('/');
-        const QString filter = QStringLiteral("Kickora Vereine (1_tm.cfg)|*.cfg|Kickora Spieler (1_sp.cfg)|*.cfg");
-        for (int entry : {2, 1}) {
-            QString shownFolder;
-            mwtest::onNextModal([&](QWidget* widget) {
-                auto* dialog = qobject_cast<QFileDialog*>(widget);
-                QVERIFY(dialog);
-                shownFolder = dialog->directory().absolutePath();
-                dialog->selectNameFilter(dialog->nameFilters().value(entry - 1));
-                dialog->selectFile(QStringLiteral("neu.cfg"));
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            });
-            int chosen = 0;
-            const QString name = FileDialog::getSaveFileName(nullptr, QStringLiteral("Export"), folder + QStringLiteral("*.cfg"),
-                                                             filter, QStringLiteral("cfg"), &chosen);
-            QCOMPARE(chosen, entry);
-            QCOMPARE(name, folder + QStringLiteral("neu.cfg"));
-            QCOMPARE(shownFolder, dir.path());
-        }
-        FileDialog::setTestMode(true);
-    }
-
-    // The hidden tools entries: template clubs for every country, then the competition file.
-    void templateClubsAndCompetitionFile() {
-        Window t;
-        FrmMain& w = t.w;
-        QVERIFY(mwtest::show(w));
+        // The hidden tools entries: template clubs for every country, then the competition file.
+        MessageBox::clearShown();
         QVERIFY(!action(w, "mnutoolsitem_4")->isVisible() && !action(w, "mnutoolsitem_7")->isVisible());
         const long long clubsBefore = scalar(w, "SELECT count(*) FROM vereine");
         const long long wanted = scalar(w, "SELECT sum(teams) FROM e_landkontinent WHERE teams > 0");
@@ -408,6 +371,33 @@ private slots:
         expectOneBox(MessageBox::Critical);
         QVERIFY(fs::is_directory(competition));
         QVERIFY(takesInput(w));
+    }
+
+    // The real dialog, as the commands open it, tells which of the two same-pattern filter
+    // entries was chosen.
+    void realDialogTellsTheFilterEntry() {
+        FileDialog::setTestMode(false);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        const QString filter = QStringLiteral("Kickora Vereine (1_tm.cfg)|*.cfg|Kickora Spieler (1_sp.cfg)|*.cfg");
+        for (int entry : {2, 1}) {
+            QString shownFolder;
+            mwtest::onNextModal([&](QWidget* widget) {
+                auto* dialog = qobject_cast<QFileDialog*>(widget);
+                QVERIFY(dialog);
+                shownFolder = dialog->directory().absolutePath();
+                dialog->selectNameFilter(dialog->nameFilters().value(entry - 1));
+                dialog->selectFile(QStringLiteral("neu.cfg"));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            });
+            int chosen = 0;
+            const QString name = FileDialog::getSaveFileName(nullptr, QStringLiteral("Export"), folder + QStringLiteral("*.cfg"),
+                                                             filter, QStringLiteral("cfg"), &chosen);
+            QCOMPARE(chosen, entry);
+            QCOMPARE(name, folder + QStringLiteral("neu.cfg"));
+            QCOMPARE(shownFolder, dir.path());
+        }
+        FileDialog::setTestMode(true);
     }
 };
 
