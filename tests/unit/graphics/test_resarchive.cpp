@@ -63,7 +63,7 @@ TEST(ResArchive, WriteAndReadBackBothLayouts)
         const gfx::Bytes bytes = readBytes(file);
         const std::size_t extra = type == 16 ? 4 : 0;
         const std::size_t total = 3 * extra + members[0].size() + members[1].size() + members[2].size();
-        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RESF");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RESF");
         EXPECT_EQ(at32(bytes, 4), 3u);
         EXPECT_EQ(at32(bytes, 8), 12 + total);
         EXPECT_EQ(bytes.size(), 12 + total + 3 * (8 + 256));
@@ -113,21 +113,17 @@ TEST(ResArchive, DamagedHeadsAreRefusedBeforeReading)
     w.finish();
     const gfx::Bytes good = readBytes(tmp / "ok.res");
 
-    gfx::Bytes truncated(good.begin(), good.end() - 100);  // names cut off
-    writeBytes(tmp / "t.res", truncated);
-    EXPECT_THROW(gfx::ResArchive::open(tmp / "t.res"), gfx::Error);
-    writeBytes(tmp / "t.res", gfx::Bytes(good.begin(), good.begin() + 8));
-    EXPECT_THROW(gfx::ResArchive::open(tmp / "t.res"), gfx::Error);
-
-    gfx::Bytes pastEnd = good;
-    put32(pastEnd, 8, static_cast<std::uint32_t>(good.size() + 1));
-    writeBytes(tmp / "p.res", pastEnd);
-    EXPECT_THROW(gfx::ResArchive::open(tmp / "p.res"), gfx::Error);
-
-    gfx::Bytes huge = good;
-    put32(huge, 4, 0xFFFFFFFFu);  // four billion members cannot fit
-    writeBytes(tmp / "h.res", huge);
-    EXPECT_THROW(gfx::ResArchive::open(tmp / "h.res"), gfx::Error);
+    gfx::Bytes pastEnd = good, huge = good;
+    put32(pastEnd, 8, static_cast<std::uint32_t>(good.size() + 1));  // directory offset past the end
+    put32(huge, 4, 0xFFFFFFFFu);                                      // four billion members cannot fit
+    const std::pair<const char*, gfx::Bytes> damaged[] = {{"names cut off", gfx::Bytes(good.begin(), good.end() - 100)},
+                                                          {"head only", gfx::Bytes(good.begin(), good.begin() + 8)},
+                                                          {"directory past the end", pastEnd},
+                                                          {"huge count", huge}};
+    for (const auto& [what, bytes] : damaged) {
+        writeBytes(tmp / "d.res", bytes);
+        EXPECT_THROW(gfx::ResArchive::open(tmp / "d.res"), gfx::Error) << what;
+    }
 
     gfx::Bytes memberPastEnd = good;
     put32(memberPastEnd, at32(good, 8) + 4, static_cast<std::uint32_t>(good.size() - 10));
@@ -254,10 +250,9 @@ TEST_F(CrestFolder, ImportSkipsDamagedAndUnsafeMembersAndKeepsTheOthers)
     ASSERT_EQ(r.messages.size(), 3u);
     EXPECT_NE(r.messages[0].find("../x"), std::string::npos);
     EXPECT_NE(r.messages[2].find("kaputt"), std::string::npos);
-    EXPECT_TRUE(fs::exists(folder + std::string("gut.tga")));
-    EXPECT_TRUE(fs::exists(folder + std::string("auch_gut.tga")));
-    EXPECT_FALSE(fs::exists(tmp / "x.tga"));
-    EXPECT_FALSE(fs::exists(folder + std::string(".tga")));
+    for (auto [file, wanted] : {std::pair{folder + "gut.tga", true}, {folder + "auch_gut.tga", true},
+                                {(tmp / "x.tga").string(), false}, {folder + ".tga", false}})
+        EXPECT_EQ(fs::exists(file), wanted) << file;
 
     testsupport::writeFile(tmp / "no.res", "RIFF....");
     EXPECT_FALSE(crests::importCrests(folder, tmp / "no.res", progress).archive);
