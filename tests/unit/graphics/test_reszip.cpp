@@ -47,6 +47,16 @@ gfx::GfpHeaders templateWithMarks()
     return h;
 }
 
+// An empty picture of w × h at the given bit depth.
+gfx::GfpImage image(std::uint32_t w, std::uint32_t h, std::uint32_t bits)
+{
+    gfx::GfpImage i;
+    i.headers.setFieldB(4, w);
+    i.headers.setFieldB(8, h);
+    i.headers.setFieldB(12, bits);
+    return i;
+}
+
 void writeBytes(const fs::path& f, const gfx::Bytes& b)
 {
     testsupport::writeFile(f, std::string(b.begin(), b.end()));
@@ -63,14 +73,12 @@ gfx::Bytes readBytes(const fs::path& f)
 TEST(ChannelConversion, FiveAndSixBitRulesBothWays)
 {
     // 8 -> 5/6 bit drops the remainder; back up an odd value lands on the top of its band.
-    EXPECT_EQ(gfx::expand5(gfx::to5(255)), 255);
-    EXPECT_EQ(gfx::expand5(gfx::to5(0)), 0);
-    EXPECT_EQ(gfx::expand5(gfx::to5(128)), 128);
-    EXPECT_EQ(gfx::expand5(gfx::to5(130)), 128);
-    EXPECT_EQ(gfx::expand5(1), 15);
-    EXPECT_EQ(gfx::expand5(2), 16);
-    EXPECT_EQ(gfx::expand6(63), 255);
-    EXPECT_EQ(gfx::expand6(gfx::to6(133)), 135);  // 33 is odd: 34 × 4 − 1
+    const std::pair<int, int> five[] = {{gfx::expand5(gfx::to5(255)), 255}, {gfx::expand5(gfx::to5(0)), 0},
+                                        {gfx::expand5(gfx::to5(128)), 128}, {gfx::expand5(gfx::to5(130)), 128},
+                                        {gfx::expand5(1), 15}, {gfx::expand5(2), 16}, {gfx::expand6(63), 255},
+                                        {gfx::expand6(gfx::to6(133)), 135}};  // 33 is odd: 34 × 4 − 1
+    for (std::size_t i = 0; i < std::size(five); ++i)
+        EXPECT_EQ(five[i].first, five[i].second) << "case " << i;
     EXPECT_EQ(gfx::rgb565(255, 255, 255), 0xFFFF);
     EXPECT_EQ(gfx::rgb565(8, 4, 8), (1 << 11) | (1 << 5) | 1);
 }
@@ -87,18 +95,13 @@ TEST(GfpTgaRoundTrip, RawAndCompressedKeepChannelsToTheirBits)
         writeBytes(tmp / "t.gfp", gfx::encodeGfp(templateWithMarks(), 1, 1, {0, 0}, true));
         gfx::tgaFileToGfpFile(tmp / "in.tga", tmp / "t.gfp", compressed);
         const gfx::GfpImage img = gfx::readGfp(tmp / "t.gfp");
-        EXPECT_EQ(img.headers.width(), 3u);
-        EXPECT_EQ(img.headers.height(), 2u);
-        EXPECT_EQ(img.headers.fieldA(0), 3u);
-        EXPECT_EQ(img.headers.fieldA(1), 2u);
-        EXPECT_EQ(img.headers.compressionMarker(), compressed ? 11 : 0);
-        EXPECT_EQ(img.headers.b[45], compressed ? 7 : 1);  // left from the template when compressed
-        EXPECT_EQ(img.headers.rawSize(), 12u);
-        // Every field the format does not name comes from the template.
-        EXPECT_EQ(img.headers.fieldA(5), 1005u);
-        EXPECT_EQ(img.headers.fieldB(0), 2000u);
-        EXPECT_EQ(img.headers.fieldB(16), 2016u);
-        EXPECT_EQ(img.headers.fieldB(68), 2068u);
+        const auto& hd = img.headers;
+        // width, height, their copies, raw size; then fields the format does not name come from the template
+        EXPECT_EQ((std::vector<std::uint32_t>{hd.width(), hd.height(), hd.fieldA(0), hd.fieldA(1), hd.rawSize(), hd.fieldA(5),
+                                              hd.fieldB(0), hd.fieldB(16), hd.fieldB(68)}),
+                  (std::vector<std::uint32_t>{3, 2, 3, 2, 12, 1005, 2000, 2016, 2068}));
+        EXPECT_EQ(hd.compressionMarker(), compressed ? 11 : 0);
+        EXPECT_EQ(hd.b[45], compressed ? 7 : 1);  // left from the template when compressed
         const gfx::Bytes file = readBytes(tmp / "t.gfp");
         if (compressed) {
             std::uint32_t raw, packed;
@@ -115,20 +118,11 @@ TEST(GfpTgaRoundTrip, RawAndCompressedKeepChannelsToTheirBits)
         gfx::gfpFileToTgaFile(tmp / "t.gfp", tmp / "out.tga");
         const gfx::Bytes tga = readBytes(tmp / "out.tga");
         ASSERT_EQ(tga.size(), 18u + 18u);
-        EXPECT_EQ(tga[2], 2);
-        EXPECT_EQ(tga[16], 24);
-        EXPECT_EQ(tga[17], 0);
-        // Bottom row first: first stored pixel is (x 0, y 1) = {16,17,18}.
-        EXPECT_EQ(tga[18 + 2], 16);                    // red 16 -> 2 -> 16
-        EXPECT_EQ(tga[18 + 1], 16);                    // green 17 -> 4 -> 16
-        EXPECT_EQ(tga[18 + 0], 16);                    // blue 18 -> 2 -> 16
-        const std::uint8_t* top = tga.data() + 18 + 9;  // row y 0
-        EXPECT_EQ(top[2], 255);
-        EXPECT_EQ(top[1], 0);
-        EXPECT_EQ(top[0], 128);
-        EXPECT_EQ(top[5], 128);  // 130 -> 16 -> 128
-        EXPECT_EQ(top[4], 135);  // 133 -> 33 -> 135
-        EXPECT_EQ(top[3], 0);    // 1 -> 0
+        EXPECT_EQ((gfx::Bytes{tga[2], tga[16], tga[17]}), (gfx::Bytes{2, 24, 0}));
+        // Bottom row first (BGR): {16,17,18} -> 2, 4, 2 -> 16 each.
+        EXPECT_EQ((gfx::Bytes(tga.begin() + 18, tga.begin() + 21)), (gfx::Bytes{16, 16, 16}));
+        // Row y 0: {255,0,128} kept; {130,133,1} -> 16, 33, 0 -> 128, 135, 0.
+        EXPECT_EQ((gfx::Bytes(tga.begin() + 27, tga.begin() + 33)), (gfx::Bytes{128, 0, 255, 0, 135, 128}));
     }
 }
 
@@ -158,10 +152,7 @@ TEST(GfpTga, TopDownTgaAndGreyGfp)
     EXPECT_EQ(p.data[0] | p.data[1] << 8, 0xF800);  // first row is the red one
     EXPECT_EQ(p.data[2] | p.data[3] << 8, 0x001F);
 
-    gfx::GfpImage grey;
-    grey.headers.setFieldB(4, 2);
-    grey.headers.setFieldB(8, 1);
-    grey.headers.setFieldB(12, 8);
+    gfx::GfpImage grey = image(2, 1, 8);
     grey.pixels = {10, 200};
     const gfx::Bytes out = gfx::gfpToTga(grey);
     EXPECT_EQ((gfx::Bytes(out.begin() + 18, out.end())), (gfx::Bytes{10, 10, 10, 200, 200, 200}));
@@ -170,15 +161,8 @@ TEST(GfpTga, TopDownTgaAndGreyGfp)
 TEST(GfpTga, ReusedBufferGivesTheSameFileAsAFreshOne)
 {
     // A 3 × 2 colour picture after a larger one: no byte of the larger may remain.
-    gfx::GfpImage big;
-    big.headers.setFieldB(4, 5);
-    big.headers.setFieldB(8, 5);
-    big.headers.setFieldB(12, 16);
+    gfx::GfpImage big = image(5, 5, 16), small = image(3, 2, 16);
     big.pixels.assign(5 * 5 * 2, 0xFF);
-    gfx::GfpImage small;
-    small.headers.setFieldB(4, 3);
-    small.headers.setFieldB(8, 2);
-    small.headers.setFieldB(12, 16);
     small.pixels = {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x01, 0x08, 0x21, 0x00, 0xFF, 0xFF};
     gfx::Bytes buffer;
     gfx::gfpToTga(big, buffer);
@@ -227,19 +211,15 @@ TEST(GfpDamaged, HeadersAndLengthsAreCheckedBeforeUse)
         std::memcpy(b.data() + 60 + off, &v, 4);
         return b;
     };
-    const gfx::Bytes huge = withB(4, 100000);  // width far above 4096
-    EXPECT_THROW(gfx::decodeGfp(huge.data(), huge.size()), gfx::Error);
-    const gfx::Bytes wide = withB(4, 4097);
-    EXPECT_THROW(gfx::decodeGfp(wide.data(), wide.size()), gfx::Error);
-    const gfx::Bytes block = withB(36, 0xFFFFFFF0u);  // block past the end
-    EXPECT_THROW(gfx::decodeGfp(block.data(), block.size()), gfx::Error);
-    const gfx::Bytes depth = withB(12, 32);
-    EXPECT_THROW(gfx::decodeGfp(depth.data(), depth.size()), gfx::Error);
-    EXPECT_THROW(gfx::decodeGfp(good.data(), good.size() - 1), gfx::Error);
-    EXPECT_THROW(gfx::decodeGfp(good.data(), 100), gfx::Error);
     gfx::Bytes magic = good;
     magic[56] = 'X';
-    EXPECT_THROW(gfx::decodeGfp(magic.data(), magic.size()), gfx::Error);
+    const std::pair<const char*, gfx::Bytes> damaged[] = {
+        {"width far above 4096", withB(4, 100000)}, {"width 4097", withB(4, 4097)},
+        {"block past the end", withB(36, 0xFFFFFFF0u)}, {"depth 32", withB(12, 32)},
+        {"one byte short", gfx::Bytes(good.begin(), good.end() - 1)}, {"cut at 100", gfx::Bytes(good.begin(), good.begin() + 100)},
+        {"bad magic", magic}};
+    for (const auto& [what, bytes] : damaged)
+        EXPECT_THROW(gfx::decodeGfp(bytes.data(), bytes.size()), gfx::Error) << what;
 
     // A raw picture whose raw size does not match its dimensions.
     gfx::Bytes raw = gfx::encodeGfp(templateWithMarks(), 4, 4, gfx::Bytes(32, 9), false);
