@@ -118,7 +118,7 @@ private slots:
         ui::FileDialog::setTestMode(true);
     }
 
-    void crestChooserPicksANumber() {
+    void crestAndJerseyChoosers() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -185,75 +185,10 @@ private slots:
         QVERIFY2(againMs >= 0 && againMs < 3000, "the crest chooser takes far too long to open");
         QCOMPARE(text(window, "txtgrafnr"), QStringLiteral("123"));
         QVERIFY(MessageBox::shown().isEmpty());
-    }
 
-    void crestsExportedAndImportedThroughTheMenu() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        const fs::path crests = folderOf(window, FolderWappen);
-        const fs::path archive = folder.path() / "export" / "wa.res";
-        fs::create_directories(archive.parent_path());
-        const long members = profile::getInt(profile::sectionNames(crests / "wa.lst").front(), "anzahl", crests / "wa.lst");
-
-        // Cancelled dialogs do nothing.
-        runWithFile(window, "mnuexportitem_1", fs::path());
-        QVERIFY(!fs::exists(archive));
-
-        runWithFile(window, "mnuexportitem_1", archive);
-        QVERIFY(MessageBox::shown().isEmpty());
-        QVERIFY(gfx::isArchive(archive));
-        gfx::ResArchive written = gfx::ResArchive::open(archive);
-        QCOMPARE(static_cast<long>(written.members().size()), members);
-        expectIdle(window);
-
-        // Import brings back crests that were spoiled meanwhile; the others stay.
-        runWithFile(window, "mnuimportitem_1", archive);
-        QVERIFY(MessageBox::shown().isEmpty());
-        const std::string crest5 = readAll(crests / "vereins_wappen_5.tga");
-        writeAll(crests / "vereins_wappen_5.tga", "kaputt");
-        fs::remove(crests / "vereins_wappen_6.tga");
-        writeAll(crests / "vereins_wappen_998.tga", "fremd");
-        runWithFile(window, "mnuimportitem_1", archive);
-        QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(readAll(crests / "vereins_wappen_5.tga"), crest5);
-        QVERIFY(fs::exists(crests / "vereins_wappen_6.tga"));
-        QCOMPARE(readAll(crests / "vereins_wappen_998.tga"), std::string("fremd"));
-        QVERIFY(window.centralWidget()->isEnabled());
-
-        // An archive with a member named out of the crest folder: skipped with a German line,
-        // the good member still imported.
-        const fs::path bad = folder.path() / "export" / "bad.res";
-        {
-            gfx::ResArchiveWriter w(bad, gfx::kCrestType);
-            w.add("../boese", written.memberGfp(0));
-            w.add("vereins_wappen_7", written.memberGfp(0));
-            w.finish();
-        }
-        fs::remove(crests / "vereins_wappen_7.tga");
-        runWithFile(window, "mnuimportitem_1", bad);
-        QVERIFY(MessageBox::shown().size() == 1 && MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
-        expectBox(QStringLiteral("Importieren Wappen..."), MessageBox::Warning, QStringLiteral("../boese"));
-        QVERIFY(fs::exists(crests / "vereins_wappen_7.tga"));
-        QVERIFY(!fs::exists(crests.parent_path().parent_path() / "boese.tga"));
-
-        // A failing export says so and leaves the archive as it was.
-        const std::string before = readAll(archive);
-        fs::remove(crests / "default.gfp");
-        runWithFile(window, "mnuexportitem_1", archive);
-        expectBox(QStringLiteral("Exportiere Wappen..."), MessageBox::Critical, QString());
-        QCOMPARE(readAll(archive), before);
-        expectIdle(window);
-    }
-
-    void jerseyChooserSetsModelAndColours() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        const QString key = firstClubKey(window);
-        const std::string where = " FROM vereine WHERE NUMMER=" + key.mid(1).toStdString();
-        // Stored colours are shown as stored, whatever the model's defaults.
+        // Jerseys of the same club. Stored colours are shown as stored, whatever the model's defaults.
         window.dao().execute("UPDATE vereine SET F_TRIKOT_SPIELER=\" 1, 2, 3\", TRIKOT_ART=5 WHERE NUMMER=" + key.mid(1).toStdString());
+        action(window, "mnupopupitem_0")->trigger();  // the tree's "aktualisieren" shows the club again
         clickNode(window, key);
         auto* away = window.findChild<QLabel*>(QStringLiteral("pictrikot_1"));
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("pictrikot_0"))->property("tag").toInt(), 5);
@@ -323,7 +258,66 @@ private slots:
         QVERIFY(!window.findChild<QWidget*>(QStringLiteral("frmtrikot")));
     }
 
-    void faceShownAndChangedInTheDialog() {
+    void crestsExportedAndImportedThroughTheMenu() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const fs::path crests = folderOf(window, FolderWappen);
+        const fs::path archive = folder.path() / "export" / "wa.res";
+        fs::create_directories(archive.parent_path());
+        const long members = profile::getInt(profile::sectionNames(crests / "wa.lst").front(), "anzahl", crests / "wa.lst");
+
+        // Cancelled dialogs do nothing.
+        runWithFile(window, "mnuexportitem_1", fs::path());
+        QVERIFY(!fs::exists(archive));
+
+        runWithFile(window, "mnuexportitem_1", archive);
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(gfx::isArchive(archive));
+        gfx::ResArchive written = gfx::ResArchive::open(archive);
+        QCOMPARE(static_cast<long>(written.members().size()), members);
+        expectIdle(window);
+
+        // Import brings back crests that were spoiled meanwhile; the others stay.
+        runWithFile(window, "mnuimportitem_1", archive);
+        QVERIFY(MessageBox::shown().isEmpty());
+        const std::string crest5 = readAll(crests / "vereins_wappen_5.tga");
+        writeAll(crests / "vereins_wappen_5.tga", "kaputt");
+        fs::remove(crests / "vereins_wappen_6.tga");
+        writeAll(crests / "vereins_wappen_998.tga", "fremd");
+        runWithFile(window, "mnuimportitem_1", archive);
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(readAll(crests / "vereins_wappen_5.tga"), crest5);
+        QVERIFY(fs::exists(crests / "vereins_wappen_6.tga"));
+        QCOMPARE(readAll(crests / "vereins_wappen_998.tga"), std::string("fremd"));
+        QVERIFY(window.centralWidget()->isEnabled());
+
+        // An archive with a member named out of the crest folder: skipped with a German line,
+        // the good member still imported.
+        const fs::path bad = folder.path() / "export" / "bad.res";
+        {
+            gfx::ResArchiveWriter w(bad, gfx::kCrestType);
+            w.add("../boese", written.memberGfp(0));
+            w.add("vereins_wappen_7", written.memberGfp(0));
+            w.finish();
+        }
+        fs::remove(crests / "vereins_wappen_7.tga");
+        runWithFile(window, "mnuimportitem_1", bad);
+        QVERIFY(MessageBox::shown().size() == 1 && MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
+        expectBox(QStringLiteral("Importieren Wappen..."), MessageBox::Warning, QStringLiteral("../boese"));
+        QVERIFY(fs::exists(crests / "vereins_wappen_7.tga"));
+        QVERIFY(!fs::exists(crests.parent_path().parent_path() / "boese.tga"));
+
+        // A failing export says so and leaves the archive as it was.
+        const std::string before = readAll(archive);
+        fs::remove(crests / "default.gfp");
+        runWithFile(window, "mnuexportitem_1", archive);
+        expectBox(QStringLiteral("Exportiere Wappen..."), MessageBox::Critical, QString());
+        QCOMPARE(readAll(archive), before);
+        expectIdle(window);
+    }
+
+    void faceShownChangedInTheDialogAndChecked() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -400,17 +394,13 @@ private slots:
         QTest::mouseDClick(picgesicht, Qt::LeftButton);
         QCOMPARE(picgesicht->property("tag").toLongLong(), black);
         QVERIFY(MessageBox::shown().isEmpty());
-    }
 
-    void faceCheckCorrectsCodesAndSaysSo() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        // The demo's faces fit their pictures: nothing to correct.
+        // The face check: the faces fit their pictures, then three codes past the last hair are
+        // corrected.
+        MessageBox::clearShown();
         action(window, "mnutoolsitem_1")->trigger();
         expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("Alle Gesichter in Ordnung!"));
 
-        const int hairs = countFiles(folderOf(window, FolderGesicht), "sp_gesicht_weiss_haare_");
         const long long tooMuchHair = faceCode(0, {1, 1, hairs + 3, 1, 1});
         window.dao().execute("UPDATE spieler SET GESICHT=" + std::to_string(tooMuchHair) + " WHERE NUMMER IN (1,2,3)");
         // The list shown keeps no old codes after the check.
