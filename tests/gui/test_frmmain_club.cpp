@@ -72,7 +72,7 @@ private slots:
         ui::MessageBox::clearShown();
     }
 
-    void savingAClubWritesItsRowAndMovesItInTheTree() {
+    void savingAClubThenNewCountryAndClubThroughTheDialog() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -108,76 +108,8 @@ private slots:
         // Saving again unchanged keeps the country (the list refill must not lose it).
         save(window);
         QCOMPARE(textOf(window, "SELECT NATION" + where), std::string("Polen"));
-    }
 
-    void badNumberFieldsThenNationalTeamRenameCascade() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        const QString key = clubKey(window, "Spanien");
-        const std::string where = " FROM vereine WHERE NUMMER=" + key.mid(1).toStdString();
-        const std::string name = textOf(window, "SELECT NAME" + where);
-        const long long seats = scalar(window, "SELECT STADION_SITZPL" + where);
-        clickNode(window, key);
-
-        const std::pair<const char*, QString> fields[] = {{"txtsitz", QStringLiteral("Sitzplätze")},
-                                                          {"txtsteh", QStringLiteral("Stehplätze")},
-                                                          {"txtgrafnr", QStringLiteral("Grafiknummer")}};
-        for (const auto& [field, caption] : fields) {
-            ui::MessageBox::clearShown();
-            const QString before = text(window, field);
-            type(window, "txtteamlang", QStringLiteral("Nicht gespeichert"));
-            type(window, field, QStringLiteral("12a"));
-            save(window);
-            QCOMPARE(ui::MessageBox::shown().size(), 1);
-            QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::Warning);
-            QVERIFY2(ui::MessageBox::shown().first().text.contains(caption), qPrintable(ui::MessageBox::shown().first().text));
-            QCOMPARE(textOf(window, "SELECT NAME" + where), name);
-            QCOMPARE(scalar(window, "SELECT STADION_SITZPL" + where), seats);
-            QCOMPARE(window.node(key)->text(0).toStdString(), name);
-            if (std::string(field) == "txtsitz") guisupport::screenshot(&window, QStringLiteral("frmmain_club_bad_number"));
-            type(window, field, before);
-        }
-        // An empty number field is no number either.
-        ui::MessageBox::clearShown();
-        type(window, "txtsteh", QString());
-        save(window);
-        QCOMPARE(ui::MessageBox::shown().size(), 1);
-        QCOMPARE(textOf(window, "SELECT NAME" + where), name);
-        // The team number of a saved club cannot be typed over.
-        QVERIFY(mwtest::edit(window, "txttnr")->isReadOnly());
-
-        // Renaming a national team renames its clubs' and players' nation, and no other.
-        ui::MessageBox::clearShown();
-        const long long clubs = scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Deutschland\"");
-        const long long people = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\"");
-        const long long others = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\"");
-        QVERIFY(clubs > 0 && people > 0);
-        clickNode(window, QStringLiteral("L1"));
-        type(window, "txtteamlang", QStringLiteral("Germania"));
-        window.findChild<QComboBox*>(QStringLiteral("cbokontinent"))->setCurrentText(QStringLiteral("Atlantis"));
-        save(window);
-
-        QCOMPARE(values(window, {"NAME", "NATION", "KONTINENT"}, " FROM vereine_national WHERE NUMMER=1"),
-                 std::string("Germania|Germania|Atlantis"));
-        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Germania\""), clubs);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), people);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0LL);
-        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\""), others);
-
-        QTreeWidgetItem* country = window.node(QStringLiteral("L1"));
-        QCOMPARE(country->text(0), QStringLiteral("Germania"));
-        QCOMPARE(country->parent()->text(0), QStringLiteral("Atlantis"));
-        QCOMPARE(static_cast<long long>(country->childCount()), clubs);
-        QVERIFY(window.pickLists().countries().contains(QStringLiteral("Germania")) &&
-                !window.pickLists().countries().contains(QStringLiteral("Deutschland")));
-        guisupport::screenshot(&window, QStringLiteral("frmmain_club_national_renamed"));
-    }
-
-    void newCountryAndClubThroughTheDialog() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
+        // On the same world: a new country and a new club through the new-entry dialog.
         const long long next = scalar(window, "SELECT max(maxnr) FROM maxteamnr") + 1;
 
         // Cancel leaves no trace.
@@ -258,6 +190,71 @@ private slots:
         QVERIFY(window.pickLists().countries().contains(QStringLiteral("Südseeland")));
         guisupport::screenshot(&window, QStringLiteral("frmmain_club_new_country_saved"));
     }
+
+    void badNumberFieldsThenNationalTeamRenameCascade() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const QString key = clubKey(window, "Spanien");
+        const std::string where = " FROM vereine WHERE NUMMER=" + key.mid(1).toStdString();
+        const std::string name = textOf(window, "SELECT NAME" + where);
+        const long long seats = scalar(window, "SELECT STADION_SITZPL" + where);
+        clickNode(window, key);
+
+        const std::pair<const char*, QString> fields[] = {{"txtsitz", QStringLiteral("Sitzplätze")},
+                                                          {"txtsteh", QStringLiteral("Stehplätze")},
+                                                          {"txtgrafnr", QStringLiteral("Grafiknummer")}};
+        for (const auto& [field, caption] : fields) {
+            ui::MessageBox::clearShown();
+            const QString before = text(window, field);
+            type(window, "txtteamlang", QStringLiteral("Nicht gespeichert"));
+            type(window, field, QStringLiteral("12a"));
+            save(window);
+            QCOMPARE(ui::MessageBox::shown().size(), 1);
+            QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::Warning);
+            QVERIFY2(ui::MessageBox::shown().first().text.contains(caption), qPrintable(ui::MessageBox::shown().first().text));
+            QCOMPARE(textOf(window, "SELECT NAME" + where), name);
+            QCOMPARE(scalar(window, "SELECT STADION_SITZPL" + where), seats);
+            QCOMPARE(window.node(key)->text(0).toStdString(), name);
+            if (std::string(field) == "txtsitz") guisupport::screenshot(&window, QStringLiteral("frmmain_club_bad_number"));
+            type(window, field, before);
+        }
+        // An empty number field is no number either.
+        ui::MessageBox::clearShown();
+        type(window, "txtsteh", QString());
+        save(window);
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        QCOMPARE(textOf(window, "SELECT NAME" + where), name);
+        // The team number of a saved club cannot be typed over.
+        QVERIFY(mwtest::edit(window, "txttnr")->isReadOnly());
+
+        // Renaming a national team renames its clubs' and players' nation, and no other.
+        ui::MessageBox::clearShown();
+        const long long clubs = scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Deutschland\"");
+        const long long people = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\"");
+        const long long others = scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\"");
+        QVERIFY(clubs > 0 && people > 0);
+        clickNode(window, QStringLiteral("L1"));
+        type(window, "txtteamlang", QStringLiteral("Germania"));
+        window.findChild<QComboBox*>(QStringLiteral("cbokontinent"))->setCurrentText(QStringLiteral("Atlantis"));
+        save(window);
+
+        QCOMPARE(values(window, {"NAME", "NATION", "KONTINENT"}, " FROM vereine_national WHERE NUMMER=1"),
+                 std::string("Germania|Germania|Atlantis"));
+        QCOMPARE(scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Germania\""), clubs);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), people);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NATION=\"Polen\""), others);
+
+        QTreeWidgetItem* country = window.node(QStringLiteral("L1"));
+        QCOMPARE(country->text(0), QStringLiteral("Germania"));
+        QCOMPARE(country->parent()->text(0), QStringLiteral("Atlantis"));
+        QCOMPARE(static_cast<long long>(country->childCount()), clubs);
+        QVERIFY(window.pickLists().countries().contains(QStringLiteral("Germania")) &&
+                !window.pickLists().countries().contains(QStringLiteral("Deutschland")));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_club_national_renamed"));
+    }
+
 };
 
 QTEST_MAIN(TestFrmMainClub)

@@ -61,7 +61,7 @@ private slots:
         MessageBox::clearShown();
     }
 
-    void menusHoldEveryEntryAndLaterFunctionsSaySo() {
+    void menusLaterFunctionsJerseyCopyAndFolderHint() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -151,6 +151,29 @@ private slots:
         action(window, "mnutoolsitem_2")->trigger();
         action(window, "mnutoolsitem_3")->trigger();
         QCOMPARE(panel1(window), QString());
+
+        // Jersey copy without and with the game's archive, and the folder hint.
+        MessageBox::clearShown();
+        const fs::path target = window.settings().folders[FolderKickorares] + "ma.res";
+        fs::remove(target);
+        action(window, "mnuoptionenitem_2")->trigger();
+        expectBox(1, QStringLiteral("Fehler"), QStringLiteral("Kein Kickora installiert"));
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
+        QVERIFY(!fs::exists(target));
+
+        // With the game's archive present, the active set's archive replaces it.
+        MessageBox::clearShown();
+        writeAll(target, "alt");
+        writeAll(window.settings().folders[FolderTrikot1] + "ma.res", "kickoranet-satz");
+        action(window, "mnuoptionenitem_1")->trigger();
+        action(window, "mnuoptionenitem_2")->trigger();
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(readAll(target), std::string("kickoranet-satz"));
+        QCOMPARE(panel1(window), QString());
+        QVERIFY(window.centralWidget()->isEnabled());
+
+        action(window, "mnuoptionenitem_4")->trigger();
+        expectBox(1, QStringLiteral("Verzeichnisse"), QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
     }
 
     void jerseySetsAreWrittenToTheSettings() {
@@ -176,66 +199,7 @@ private slots:
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
-    void jerseyCopyAndFolderHint() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        const fs::path target = window.settings().folders[FolderKickorares] + "ma.res";
-        fs::remove(target);
-        action(window, "mnuoptionenitem_2")->trigger();
-        expectBox(1, QStringLiteral("Fehler"), QStringLiteral("Kein Kickora installiert"));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Information);
-        QVERIFY(!fs::exists(target));
-
-        // With the game's archive present, the active set's archive replaces it.
-        MessageBox::clearShown();
-        writeAll(target, "alt");
-        writeAll(window.settings().folders[FolderTrikot1] + "ma.res", "kickoranet-satz");
-        action(window, "mnuoptionenitem_1")->trigger();
-        action(window, "mnuoptionenitem_2")->trigger();
-        QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(readAll(target), std::string("kickoranet-satz"));
-        QCOMPARE(panel1(window), QString());
-        QVERIFY(window.centralWidget()->isEnabled());
-
-        action(window, "mnuoptionenitem_4")->trigger();
-        expectBox(1, QStringLiteral("Verzeichnisse"), QStringLiteral("Bitte die kickoraeditor.ini mit dem Notepad bearbeiten!"));
-    }
-
-    void emptyingTheDatabase() {
-        ProgramFolder folder;
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        QVERIFY(mwtest::show(window));
-        const long long clubs = scalar(window, "SELECT count(*) FROM vereine");
-        const long long players = scalar(window, "SELECT count(*) FROM spieler");
-        const long long talents = scalar(window, "SELECT count(*) FROM e_attribute");
-
-        MessageBox::setNextAnswer(MessageBox::No);
-        action(window, "mnuoptionenitem_6")->trigger();
-        expectBox(1, QStringLiteral("Löschen"), QStringLiteral("Datenbankinhalt wirklich löschen!"));
-        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Question);
-        QCOMPARE(QList<long long>({scalar(window, "SELECT count(*) FROM vereine"), scalar(window, "SELECT count(*) FROM spieler")}),
-                 QList<long long>({clubs, players}));
-
-        // Yes: root, transfer market with fresh players and twelve empty continents remain.
-        mwtest::clickNode(window, QStringLiteral("L1"));
-        MessageBox::setNextAnswer(MessageBox::Yes);
-        action(window, "mnuoptionenitem_6")->trigger();
-        QCOMPARE(MessageBox::shown().size(), 2);
-        QList<long long> counts;
-        for (const char* from : {"vereine", "vereine_national", "spieler", "vereinspieler WHERE verein=0", "e_attribute"})
-            counts << scalar(window, std::string("SELECT count(*) FROM ") + from);
-        QCOMPARE(counts, QList<long long>({1, 0, 1700, 1700, talents}));
-        auto* tvdb = window.findChild<QTreeWidget*>(QStringLiteral("tvdb"));
-        QCOMPARE(tvdb->topLevelItemCount(), 13);
-        QCOMPARE(tvdb->topLevelItem(0)->childCount(), 1);
-        for (int i = 1; i < 13; ++i) QCOMPARE(tvdb->topLevelItem(i)->childCount(), 0);
-        QVERIFY(window.centralWidget()->isEnabled());
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("btnteamsave"))->isEnabled());
-        QCOMPARE(mwtest::text(window, "txtteamlang"), QString());
-        guisupport::screenshot(&window, QStringLiteral("frmmain_database_emptied"));
-    }
-
-    void compactingTheDatabase() {
+    void compactingThenEmptyingTheDatabase() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
@@ -265,6 +229,36 @@ private slots:
         QCOMPARE(tvdb->currentItem(), window.node(QStringLiteral("L1")));
         QCOMPARE(mwtest::text(window, "txtteamlang"), QStringLiteral("Deutschland"));
         QVERIFY(window.centralWidget()->isEnabled());
+
+        // Emptying, on the compacted database: No keeps everything.
+        MessageBox::clearShown();
+        const long long clubs = scalar(window, "SELECT count(*) FROM vereine");
+        const long long players = scalar(window, "SELECT count(*) FROM spieler");
+        const long long talents = scalar(window, "SELECT count(*) FROM e_attribute");
+
+        MessageBox::setNextAnswer(MessageBox::No);
+        action(window, "mnuoptionenitem_6")->trigger();
+        expectBox(1, QStringLiteral("Löschen"), QStringLiteral("Datenbankinhalt wirklich löschen!"));
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Question);
+        QCOMPARE(QList<long long>({scalar(window, "SELECT count(*) FROM vereine"), scalar(window, "SELECT count(*) FROM spieler")}),
+                 QList<long long>({clubs, players}));
+
+        // Yes: root, transfer market with fresh players and twelve empty continents remain.
+        mwtest::clickNode(window, QStringLiteral("L1"));
+        MessageBox::setNextAnswer(MessageBox::Yes);
+        action(window, "mnuoptionenitem_6")->trigger();
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QList<long long> counts;
+        for (const char* from : {"vereine", "vereine_national", "spieler", "vereinspieler WHERE verein=0", "e_attribute"})
+            counts << scalar(window, std::string("SELECT count(*) FROM ") + from);
+        QCOMPARE(counts, QList<long long>({1, 0, 1700, 1700, talents}));
+        QCOMPARE(tvdb->topLevelItemCount(), 13);
+        QCOMPARE(tvdb->topLevelItem(0)->childCount(), 1);
+        for (int i = 1; i < 13; ++i) QCOMPARE(tvdb->topLevelItem(i)->childCount(), 0);
+        QVERIFY(window.centralWidget()->isEnabled());
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("btnteamsave"))->isEnabled());
+        QCOMPARE(mwtest::text(window, "txtteamlang"), QString());
+        guisupport::screenshot(&window, QStringLiteral("frmmain_database_emptied"));
     }
 
     void aboutBoxSystemInformationAndLeaving() {
