@@ -143,23 +143,6 @@ TEST_F(ClubDb, SavingAClubWritesEveryColumnAsTyped) {
     EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 2);
 }
 
-TEST_F(ClubDb, RenamingANationalTeamCarriesTheNameToClubsAndPlayers) {
-    SaveRequest r = request(KindNational, 1);
-    r.team.name = "Germania";
-    r.team.kontinent = "Atlantis";
-    r.team.land = "ignored for national teams";
-    const SaveResult result = save(dao, r, progress);
-    EXPECT_EQ(result.key, "L1");
-
-    EXPECT_EQ(values({"NAME", "NATION", "KONTINENT"}, "FROM vereine_national WHERE NUMMER=1"), "Germania|Germania|Atlantis");
-    EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Germania\""), 2);
-    EXPECT_EQ(scalar("SELECT count(*) FROM spieler WHERE NATION=\"Deutschland\""), 0);
-    EXPECT_EQ(text("SELECT NATION FROM vereine WHERE NUMMER=42"), "Germania");
-    // Other countries keep theirs.
-    EXPECT_EQ(text("SELECT NATION FROM vereine WHERE NUMMER=43"), "Polen");
-    EXPECT_EQ(text("SELECT NATION FROM spieler WHERE NUMMER=2"), "Polen");
-}
-
 TEST_F(ClubDb, NewEntriesAreInsertedANewClubWithItsSquad) {
     const long long n = newitem::nextTeamNumber(dao);
     EXPECT_EQ(n, 44);
