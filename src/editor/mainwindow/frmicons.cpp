@@ -1,5 +1,7 @@
 #include "mainwindow/frmicons.h"
 
+#include "common/ui/drawnicons.h"
+
 #include <QDir>
 #include <cmath>
 #include <QPainter>
@@ -10,60 +12,7 @@ namespace icons {
 
 namespace {
 
-constexpr int kSize = 24;
-
-QPixmap canvas() {
-    QPixmap pm(kSize, kSize);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-
-// Looks in the user's theme first and in Adwaita's plain pictures when the user has none.
-QIcon themed(const char* name) {
-    static const bool fallbackSet = [] {
-        if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor")) {
-            for (const QString& dir : QIcon::themeSearchPaths())
-                if (QDir(dir + QStringLiteral("/Adwaita")).exists()) {
-                    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-                    break;
-                }
-        }
-        return true;
-    }();
-    (void)fallbackSet;
-    return QIcon::fromTheme(QString::fromLatin1(name));
-}
-
-QPainterPath shirtPath() {
-    QPainterPath p;
-    p.moveTo(8, 3);
-    p.lineTo(2, 7);
-    p.lineTo(4, 11);
-    p.lineTo(6, 10);
-    p.lineTo(6, 21);
-    p.lineTo(18, 21);
-    p.lineTo(18, 10);
-    p.lineTo(20, 11);
-    p.lineTo(22, 7);
-    p.lineTo(16, 3);
-    p.quadTo(12, 7, 8, 3);
-    p.closeSubpath();
-    return p;
-}
-
-QPixmap shirt(const QColor& body, const QColor& stripe) {
-    QPixmap pm = canvas();
-    QPainter g(&pm);
-    g.setRenderHint(QPainter::Antialiasing);
-    const QPainterPath path = shirtPath();
-    g.fillPath(path, body);
-    g.setClipPath(path);
-    g.fillRect(QRectF(10.5, 0, 3, kSize), stripe);
-    g.setClipping(false);
-    g.setPen(QPen(QColor(40, 40, 40), 1.2));
-    g.drawPath(path);
-    return pm;
-}
+using namespace ui::drawn;
 
 QPainterPath shieldPath(const QRectF& r) {
     QPainterPath p;
@@ -87,43 +36,6 @@ QPixmap shield(const QColor& a, const QColor& b) {
     g.setClipping(false);
     g.setPen(QPen(QColor(50, 50, 50), 1.2));
     g.drawPath(path);
-    return pm;
-}
-
-QPixmap globe() {
-    QPixmap pm = canvas();
-    QPainter g(&pm);
-    g.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(2.5, 2.5, 19, 19);
-    g.setBrush(QColor(70, 140, 210));
-    g.setPen(QPen(QColor(30, 70, 120), 1.2));
-    g.drawEllipse(r);
-    g.setPen(Qt::NoPen);
-    g.setBrush(QColor(90, 170, 80));
-    g.drawEllipse(QRectF(6, 6, 7, 6));
-    g.drawEllipse(QRectF(12, 12, 6, 7));
-    g.setBrush(Qt::NoBrush);
-    g.setPen(QPen(QColor(255, 255, 255, 120), 0.8));
-    g.drawEllipse(QRectF(8, 2.5, 8, 19));
-    g.drawLine(QPointF(2.5, 12), QPointF(21.5, 12));
-    return pm;
-}
-
-QPixmap flag() {
-    QPixmap pm = canvas();
-    QPainter g(&pm);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setPen(QPen(QColor(90, 70, 50), 1.6));
-    g.drawLine(QPointF(4.5, 2), QPointF(4.5, 22));
-    const QRectF cloth(5.5, 3.5, 15, 10);
-    g.fillRect(QRectF(cloth.left(), cloth.top(), cloth.width(), cloth.height() / 3), QColor(30, 30, 30));
-    g.fillRect(QRectF(cloth.left(), cloth.top() + cloth.height() / 3, cloth.width(), cloth.height() / 3),
-               QColor(210, 40, 40));
-    g.fillRect(QRectF(cloth.left(), cloth.top() + 2 * cloth.height() / 3, cloth.width(), cloth.height() / 3),
-               QColor(245, 200, 40));
-    g.setPen(QPen(QColor(60, 60, 60), 0.8));
-    g.setBrush(Qt::NoBrush);
-    g.drawRect(cloth);
     return pm;
 }
 
@@ -214,7 +126,7 @@ QIcon toolbar(const QString& key) {
 QIcon tree(int image) {
     // Drawn once: the tree asks for them thousands of times.
     static const QIcon continent(globe());
-    static const QIcon country(flag());
+    static const QIcon country(flag(QColor(30, 30, 30), QColor(210, 40, 40), QColor(245, 200, 40), false));
     static const QIcon club(shield(QColor(40, 120, 60), QColor(245, 245, 245)));
     switch (image) {
         case 4: return continent;
