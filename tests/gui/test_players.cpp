@@ -169,32 +169,6 @@ private slots:
         for (int r = 0; r < 20; ++r) QCOMPARE(rowCells(r).join(QString()), QString());
     }
 
-    void clickingARowFillsTheEditor() {
-        area_->showspielerliste(club_);
-        QSignalSpy shown(area_, &PlayerArea::playerShown);
-        const int row = 5;
-        const long long player = text(grid_, row, 0).toLongLong();
-        click(grid_, row, 2);
-        guisupport::screenshot(host_.get(), QStringLiteral("players_editor"));
-        QCOMPARE(shown.count(), 1);
-        QVERIFY(child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
-        QVERIFY(child<QGroupBox>(host_.get(), "framespielertalente")->isEnabled());
-
-        QCOMPARE(edit("txtspielernr")->text().toLongLong(), player);
-        const std::pair<const char*, const char*> fields[] = {{"txtspielername", "NAME"}, {"txtspielervorname", "VORNAME"},
-                                                              {"txtspielergroesse", "GROESSE"}, {"txtspielereinsatz", "REST_EINSÄTZE"},
-                                                              {"txtspielerrnr", "RUECKENNUMMER"}};
-        for (const auto& [field, col] : fields) QCOMPARE(edit(field)->text().toStdString(), column(player, col));
-        QCOMPARE(combo("cbospielerland")->currentText().toStdString(), column(player, "NATION"));
-        QCOMPARE(combo("cbospielerstärke")->currentIndex() * 1000, std::stoi(column(player, "STÄRKE")));
-        QCOMPARE(combo("cbospielermstärke")->currentIndex() * 1000, std::stoi(column(player, "MAX_STÄRKE")));
-        QCOMPARE(combo("cbospielerpos")->currentIndex(), std::stoi(column(player, "ART")));
-        QCOMPARE(child<QWidget>(host_.get(), "picgesicht")->property("tag").toLongLong(),
-                 std::stoll(column(player, "GESICHT")));
-        QCOMPARE(combo("cbospielerstärke")->count(), 13);
-        QCOMPARE(combo("cbospielerstärke")->itemText(12), QStringLiteral("6.0 Sterne"));
-    }
-
     void strengthBetweenHalfStarsAndMissingCountry() {
         const long long player = dao_->query("SELECT spieler FROM vereinspieler WHERE verein=" + std::to_string(club_)).field(0).toInt();
         dao_->execute("UPDATE spieler SET [STÄRKE]=5300, [MAX_STÄRKE]=12000, NATION=\"Atlantis\", HAUTFARBE=99, "
@@ -221,17 +195,37 @@ private slots:
         QCOMPARE(column(player, "HAARFARBE"), colours.field(1).toString());
     }
 
-    void editingAndSavingWritesTheRowAndTheList() {
+    // A click on a row fills the editor from the database; edits are saved to the row and the list.
+    void editorFilledEditedAndSaved() {
         area_->showspielerliste(club_);
+        QSignalSpy shown(area_, &PlayerArea::playerShown);
         const int row = 8;
         const long long player = text(grid_, row, 0).toLongLong();
         const std::string posY = column(player, "LIEBLINGSPOS_Y");
-        click(grid_, row, 1);
-        edit("txtspielername")->setText(QStringLiteral("O\"Brien"));
-        edit("txtspielervorname")->setText(QStringLiteral("Seán"));
-        edit("txtspielergroesse")->setText(QStringLiteral("199"));
-        edit("txtspielereinsatz")->setText(QStringLiteral("12"));
-        edit("txtspielerrnr")->setText(QStringLiteral("99"));
+        click(grid_, row, 2);
+        guisupport::screenshot(host_.get(), QStringLiteral("players_editor"));
+        QCOMPARE(shown.count(), 1);
+        QVERIFY(child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
+        QVERIFY(child<QGroupBox>(host_.get(), "framespielertalente")->isEnabled());
+
+        QCOMPARE(edit("txtspielernr")->text().toLongLong(), player);
+        const std::pair<const char*, const char*> fields[] = {{"txtspielername", "NAME"}, {"txtspielervorname", "VORNAME"},
+                                                              {"txtspielergroesse", "GROESSE"}, {"txtspielereinsatz", "REST_EINSÄTZE"},
+                                                              {"txtspielerrnr", "RUECKENNUMMER"}};
+        for (const auto& [field, col] : fields) QCOMPARE(edit(field)->text().toStdString(), column(player, col));
+        QCOMPARE(combo("cbospielerland")->currentText().toStdString(), column(player, "NATION"));
+        QCOMPARE(combo("cbospielerstärke")->currentIndex() * 1000, std::stoi(column(player, "STÄRKE")));
+        QCOMPARE(combo("cbospielermstärke")->currentIndex() * 1000, std::stoi(column(player, "MAX_STÄRKE")));
+        QCOMPARE(combo("cbospielerpos")->currentIndex(), std::stoi(column(player, "ART")));
+        QCOMPARE(child<QWidget>(host_.get(), "picgesicht")->property("tag").toLongLong(),
+                 std::stoll(column(player, "GESICHT")));
+        QCOMPARE(combo("cbospielerstärke")->count(), 13);
+        QCOMPARE(combo("cbospielerstärke")->itemText(12), QStringLiteral("6.0 Sterne"));
+
+        const std::pair<const char*, const char*> typed[] = {{"txtspielername", "O\"Brien"}, {"txtspielervorname", "Seán"},
+                                                             {"txtspielergroesse", "199"}, {"txtspielereinsatz", "12"},
+                                                             {"txtspielerrnr", "99"}};
+        for (const auto& [field, value] : typed) edit(field)->setText(QString::fromUtf8(value));
         combo("cbospielerstärke")->setCurrentIndex(7);
         combo("cbospielermstärke")->setCurrentIndex(11);
         combo("cbospielerpos")->setCurrentIndex(3);
