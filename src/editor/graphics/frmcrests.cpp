@@ -17,13 +17,6 @@ namespace {
 
 constexpr int kPreviewSize = 96;
 
-// The pointer shows that the grid is loading.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 }  // namespace
 
 FrmWappen::FrmWappen(QWidget* parent) : QDialog(parent) {
@@ -31,22 +24,9 @@ FrmWappen::FrmWappen(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Wappen auswählen"));
     setModal(true);
 
-    grid_ = new QTableWidget(crests::kRows, crests::kColumns, this);
-    grid_->setObjectName(QStringLiteral("flxgrdwappen"));
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->horizontalHeader()->setMinimumSectionSize(1);
-    grid_->verticalHeader()->setMinimumSectionSize(1);
-    grid_->horizontalHeader()->setDefaultSectionSize(crests::kCellSize);
-    grid_->verticalHeader()->setDefaultSectionSize(crests::kCellSize);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_ = makeChooserGrid(this, "flxgrdwappen", crests::kRows, crests::kColumns, crests::kCellSize);
     grid_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     grid_->setShowGrid(true);
-    grid_->setItemDelegate(new PictureCellDelegate(grid_));
     grid_->setFixedWidth(crests::kGridWidth + 2 * grid_->frameWidth());
     grid_->setMinimumHeight(5 * crests::kCellSize);
     for (int r = 0; r < crests::kRows; ++r)

@@ -30,20 +30,8 @@ FrmTrikot::FrmTrikot(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Trikot auswählen"));
     setModal(true);
 
-    grid_ = new QTableWidget(jerseys::kRows, jerseys::kColumns, this);
-    grid_->setObjectName(QStringLiteral("flxgrdtrikot"));
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
-    for (QHeaderView* h : {grid_->horizontalHeader(), grid_->verticalHeader()}) {
-        h->setSectionResizeMode(QHeaderView::Fixed);
-        h->setMinimumSectionSize(1);
-        h->setDefaultSectionSize(jerseys::kCellSize);
-    }
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_ = makeChooserGrid(this, "flxgrdtrikot", jerseys::kRows, jerseys::kColumns, jerseys::kCellSize);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid_->setItemDelegate(new PictureCellDelegate(grid_));
     grid_->setFixedSize(jerseys::kGridWidth + 2 * grid_->frameWidth(),
                         jerseys::kRows * jerseys::kCellSize + 2 * grid_->frameWidth() + 2);
     for (int r = 0; r < jerseys::kRows; ++r)
@@ -88,7 +76,7 @@ FrmTrikot::FrmTrikot(QWidget* parent) : QDialog(parent) {
 }
 
 void FrmTrikot::loadModels(const std::string& setFolder, ProgressSink* progress) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor wait;
     if (progress) progress->status("Lade Vorschau...");
     for (int m = 0; m < jerseys::kModels; ++m) {
         const QImage img = gfx::loadPicture(jerseys::modelPicture(setFolder, m));
@@ -102,7 +90,6 @@ void FrmTrikot::loadModels(const std::string& setFolder, ProgressSink* progress)
         progress->status("");
         progress->percent(0);
     }
-    QApplication::restoreOverrideCursor();
 }
 
 bool FrmTrikot::choose(const QPixmap& current, int model) {

@@ -2,6 +2,8 @@
 // Grid cells of the choosers: the picture in the middle of the cell; a number, when the cell
 // has one, small in its lower right corner; captions (cells without a picture) as text.
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -43,3 +45,30 @@ public:
 
 // Data role that marks a caption cell (drawn as plain text).
 inline constexpr int kCaptionRole = Qt::UserRole;
+
+// The grid of a chooser: square cells of a fixed size, no headers, one cell chosen at a time,
+// pictures drawn by PictureCellDelegate.
+inline QTableWidget* makeChooserGrid(QWidget* parent, const char* objectName, int rows, int columns, int cellSize) {
+    auto* grid = new QTableWidget(rows, columns, parent);
+    grid->setObjectName(QString::fromLatin1(objectName));
+    for (QHeaderView* h : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        h->hide();
+        h->setSectionResizeMode(QHeaderView::Fixed);
+        h->setMinimumSectionSize(1);
+        h->setDefaultSectionSize(cellSize);
+    }
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setItemDelegate(new PictureCellDelegate(grid));
+    return grid;
+}
+
+// The wait pointer while a chooser loads its pictures.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
