@@ -404,6 +404,11 @@ int runImport(jet::Database& db, const fs::path& file, std::string_view keyword,
                 ++records;
             });
         }
+        // Emptying the game's tables for a file that holds none of their records would lose
+        // everything; "Datenbank löschen" is the way to empty them.
+        if (records == 0)
+            throw Error("Die Datei " + file.filename().string() + " enthält keinen Datensatz (" +
+                        std::string(keyword) + "). Die Datenbank wurde nicht verändert.");
         transaction.commit();
     } catch (const LineError& e) {
         failAt(file, e.line, e.reason);

@@ -233,10 +233,28 @@ TEST(ConfigImport, FailingPlayerRecordRollsBackWithItsLine)
         expectRejected(db, dir / "bad.cfg", cfg::ConfigFile::Players, lineOf(bad, c.named));
     }
 
-    // A missing file is an error too and changes nothing.
+    // A missing file, an empty one, garbage, or a file of the other kind: refused, nothing emptied.
     const auto before = allRows(db);
+    ASSERT_FALSE(before.empty());
     EXPECT_THROW(cfg::importConfig(db, dir / "fehlt.cfg", cfg::ConfigFile::Clubs, none), cfg::Error);
-    EXPECT_EQ(allRows(db), before);
+    writeFile(dir / "leer.cfg", "");
+    writeFile(dir / "muell.cfg", "\x01garbage = 1\r\n");
+    cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
+    const std::pair<const char*, cfg::ConfigFile> foreign[] = {
+        {"leer.cfg", cfg::ConfigFile::Clubs},  {"leer.cfg", cfg::ConfigFile::Players},
+        {"muell.cfg", cfg::ConfigFile::Clubs}, {"muell.cfg", cfg::ConfigFile::Players},
+        {"1_sp.cfg", cfg::ConfigFile::Clubs},  {"1_tm.cfg", cfg::ConfigFile::Players},
+    };
+    for (const auto& [name, which] : foreign) {
+        SCOPED_TRACE(name);
+        try {
+            cfg::importConfig(db, dir / name, which, none);
+            ADD_FAILURE() << "no error";
+        } catch (const cfg::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("nicht verändert"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(allRows(db), before);
+    }
 }
 
 TEST(ConfigImport, ANumberMetTwiceKeepsTheLastPlayerList)
