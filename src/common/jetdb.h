@@ -29,13 +29,6 @@ struct Error : std::runtime_error {
 
 using Blob = std::vector<std::uint8_t>;
 
-// Translated statements call SQL functions of their own (jetcat, jetlike, jet_right ...) and
-// compare text with an umlaut-aware NOCASE. This makes both available on every SQLite
-// connection the process opens from now on, also those opened without this class.
-// Runs when a program linking this layer starts (and again, harmlessly, from jetsql::translate
-// and Database::open).
-void installSqlFunctions();
-
 class Value {
 public:
     Value() = default;  // Null

@@ -1,6 +1,6 @@
 #include "jetsql.h"
 
-#include "jetdb.h"
+#include "jetfunctions.h"
 
 #include <algorithm>
 #include <array>

@@ -20,7 +20,7 @@ struct TranslateError : std::runtime_error {
 //  - DELETE * FROM, DISTINCTROW, TOP n, #date# literals
 //  - UPDATE a INNER JOIN b ON c SET ... WHERE ... -> UPDATE a SET ... FROM b WHERE c AND (...)
 //  - functions Right, Left, Left$, Mid, Mid$, Len, UCase, LCase, Trim, IIf, Nz, Val, ... (those
-//    without a SQLite twin are jet_* SQL functions; jet::installSqlFunctions, called here, puts
+//    without a SQLite twin are jet_* SQL functions; jet::installSqlFunctions (jetfunctions.h), called here, puts
 //    them on every connection the process opens)
 std::string translate(std::string_view jet);
 
