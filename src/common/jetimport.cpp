@@ -20,6 +20,7 @@
 #include <random>
 #include <stdexcept>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -250,31 +251,6 @@ void civilFromDays(int64_t days, int64_t& y, int64_t& m, int64_t& d) {
     if (m <= 2) ++y;
 }
 
-// Date/Time Extended: "<19 digits: days since 0001-01-01>:<12 digits: seconds of the
-// day><7 digits: 100 ns>" and a trailer, as 'YYYY-MM-DD HH:MM:SS.fffffff'.
-std::optional<std::string> extDateText(const unsigned char* p, size_t n) {
-    if (n < 39 || p[19] != ':') return std::nullopt;
-    auto number = [&](size_t from, size_t count, int64_t& out) {
-        out = 0;
-        for (size_t i = from; i < from + count; ++i) {
-            if (p[i] < '0' || p[i] > '9') return false;
-            out = out * 10 + (p[i] - '0');
-        }
-        return true;
-    };
-    int64_t days, secs, ticks;
-    if (!number(0, 19, days) || !number(20, 12, secs) || !number(32, 7, ticks)) return std::nullopt;
-    constexpr int64_t k0001To1970 = 719162;
-    if (days > 3652058 || secs >= 86400) return std::nullopt;  // past 9999-12-31, or not a time of day
-    int64_t y, m, d;
-    civilFromDays(days - k0001To1970, y, m, d);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%07d", static_cast<int>(y), static_cast<int>(m),
-                  static_cast<int>(d), static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
-                  static_cast<int>(secs % 60), static_cast<int>(ticks));
-    return std::string(buf);
-}
-
 // Reads pages straight from the file, for what libmdb does not check or does not expose.
 class PageReader {
 public:
@@ -389,7 +365,13 @@ public:
     // pages is read: the row count in the definition is updated lazily by Access and proves
     // nothing.
     bool next(std::vector<Cell>& cells) {
-        if (columns_.empty() || !mdb_fetch_row(table_)) return false;
+        if (columns_.empty()) return false;
+        if (!mdb_fetch_row(table_)) {
+            // libmdb passes over rows it cannot take apart
+            if (read_ != stored_) throw DamagedFile("rows that cannot be decoded");
+            return false;
+        }
+        ++read_;
         int start = 0;
         size_t size = 0;
         if (mdb_find_row(mdb_, static_cast<int>(table_->cur_row) - 1, &start, &size) != 0) throw DamagedFile("row");
@@ -462,15 +444,37 @@ private:
         } else if (map[0] != 0) {
             throw DamagedFile("usage map type");
         }
+        page_.resize(pages.pageSize());
         uint64_t seen = 0;
         for (gint32 pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), 0); pg != 0;
              pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), static_cast<guint32>(pg))) {
             if (pg < 0 || ++seen > pages.pages()) throw DamagedFile("usage map");
-            unsigned char head[8];
-            pages.read(static_cast<uint32_t>(pg), head, sizeof head);
+            pages.read(static_cast<uint32_t>(pg), page_.data(), page_.size());
+            const unsigned char* head = page_.data();
             if (std::memcmp(head + 4, "LVAL", 4) == 0) continue;  // long values, not rows
             if (head[0] != 0x01 || static_cast<uint32_t>(le(head + 4, 4)) != entry->table_pg)
                 throw DamagedFile("data page of another kind");
+            countRows();
+        }
+    }
+
+    // Counts the rows of the data page in page_ that are not deleted; each must lie inside
+    // the page, after the offset table, before the row stored ahead of it.
+    void countRows() {
+        const size_t pageSize = page_.size();
+        const size_t countAt = mdb_->fmt->row_count_offset;
+        size_t rows = static_cast<size_t>(le(page_.data() + countAt, 2));
+        size_t tableEnd = countAt + 2 + 2 * rows;
+        if (tableEnd > pageSize) throw DamagedFile("row offsets");
+        size_t end = pageSize;
+        for (size_t r = 0; r < rows; ++r) {
+            size_t offset = static_cast<size_t>(le(page_.data() + countAt + 2 + 2 * r, 2));
+            size_t start = offset & 0x1fff;
+            if (!(offset & 0x4000)) {
+                if (start < tableEnd || start >= end) throw DamagedFile("row outside its page");
+                ++stored_;
+            }
+            end = std::min(end, start);
         }
     }
 
@@ -561,13 +565,11 @@ private:
             }
             break;
         }
-        case kExtDate: {
-            auto text = extDateText(p, n);
-            if (!text) throw DamagedFile("extended date");
+        case kExtDate:
             out.kind = Cell::Text;
-            out.s = std::move(*text);
+            out.s = extendedDateText(std::string_view(reinterpret_cast<const char*>(p), n));
+            if (out.s.empty()) throw DamagedFile("extended date");
             break;
-        }
         case MDB_TEXT:
         case MDB_MEMO:
             out.kind = Cell::Text;
@@ -657,6 +659,8 @@ private:
     MdbTableDef* table_ = nullptr;
     std::vector<Column> columns_;
     std::vector<MdbField> fields_;
+    std::vector<unsigned char> page_;
+    uint64_t stored_ = 0, read_ = 0;  // rows on the data pages, rows read
     std::vector<char> conv_;
     std::string lval_;
 };
@@ -1411,22 +1415,36 @@ std::string dateText(double v) {
             day += 1;
         }
     }
-    // civil date from days since 1970-01-01 (proleptic Gregorian, as Jet counts)
-    int64_t z = day - 25569 + 719468;
-    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    int64_t doe = z - era * 146097;
-    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    int64_t y = yoe + era * 400;
-    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    int64_t mp = (5 * doy + 2) / 153;
-    int64_t d = doy - (153 * mp + 2) / 5 + 1;
-    int64_t m = mp < 10 ? mp + 3 : mp - 9;
-    if (m <= 2) ++y;
+    int64_t y, m, d;
+    civilFromDays(day - 25569, y, m, d);
     if (y < 100 || y > 9999) return {};
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", static_cast<int>(y), static_cast<int>(m),
                   static_cast<int>(d), static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
                   static_cast<int>(secs % 60));
+    return buf;
+}
+
+std::string extendedDateText(std::string_view stored) {
+    const auto* p = reinterpret_cast<const unsigned char*>(stored.data());
+    if (stored.size() < 39 || p[19] != ':') return {};
+    auto number = [&](size_t from, size_t count, int64_t& out) {
+        out = 0;
+        for (size_t i = from; i < from + count; ++i) {
+            if (p[i] < '0' || p[i] > '9') return false;
+            out = out * 10 + (p[i] - '0');
+        }
+        return true;
+    };
+    int64_t days, secs, ticks;
+    if (!number(0, 19, days) || !number(20, 12, secs) || !number(32, 7, ticks)) return {};
+    if (days > 3652058 || secs >= 86400) return {};  // past 9999-12-31, or not a time of day
+    int64_t y, m, d;
+    civilFromDays(days - 719162, y, m, d);  // 0001-01-01 is day -719162 from 1970-01-01
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%07d", static_cast<int>(y), static_cast<int>(m),
+                  static_cast<int>(d), static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
+                  static_cast<int>(secs % 60), static_cast<int>(ticks));
     return buf;
 }
 
@@ -1545,6 +1563,23 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
         throw;
     }
     return report;
+}
+
+Report importBytes(std::string_view jetBytes, const fs::path& target, const std::function<void(int, int)>& progress) {
+    // an anonymous in-memory file: libmdb opens it by its /proc name, the child inherits it
+    int fd = ::memfd_create("jet-import", MFD_CLOEXEC);
+    if (fd < 0) throw jet::Error(std::string("Der Import kann nicht gestartet werden: ") + std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    for (size_t done = 0; done < jetBytes.size();) {
+        ssize_t w = ::write(fd, jetBytes.data() + done, jetBytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) throw jet::Error(std::string("Der Import kann nicht gestartet werden: ") + std::strerror(errno));
+        done += static_cast<size_t>(w);
+    }
+    return importFile("/proc/self/fd/" + std::to_string(fd), target, progress);
 }
 
 }  // namespace jetimport
