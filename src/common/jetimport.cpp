@@ -217,8 +217,8 @@ std::string numericText(const unsigned char* p, int scale) {
 // words, each little-endian, the most significant first.
 std::optional<std::string> calculatedNumericText(const unsigned char* p, size_t n) {
     if (n < 4) return std::nullopt;
-    size_t total = static_cast<size_t>(le(p, 2));
-    size_t len = (total > 0 ? std::min(total, n) : n);
+    size_t total = static_cast<size_t>(le(p, 2));  // 0: up to the end
+    size_t len = total > 0 ? total : n - 2;
     if (len < 2) return std::nullopt;
     len = std::min<size_t>((len - 2) / 4 * 4, 16);
     if (n < 4 + len) return std::nullopt;
