@@ -251,35 +251,26 @@ void civilFromDays(int64_t days, int64_t& y, int64_t& m, int64_t& d) {
     if (m <= 2) ++y;
 }
 
-// Reads pages straight from the file, for what libmdb does not check or does not expose.
+// Reads single pages, for what libmdb does not check or does not expose. Through libmdb's
+// second page buffer, which undoes the page encoding of encoded Jet 4 files.
 class PageReader {
 public:
-    PageReader(int fd, size_t pageSize) : fd_(fd), pageSize_(pageSize) {
+    explicit PageReader(MdbHandle* mdb) : mdb_(mdb), pageSize_(static_cast<size_t>(mdb->fmt->pg_size)) {
         struct stat st {};
-        if (::fstat(fd, &st) != 0) throw DamagedFile("stat");
-        pages_ = static_cast<uint64_t>(st.st_size) / pageSize;
+        if (::fstat(::fileno(mdb->f->stream), &st) != 0) throw DamagedFile("stat");
+        pages_ = static_cast<uint64_t>(st.st_size) / pageSize_;
     }
     size_t pageSize() const { return pageSize_; }
-    // n bytes from the start of page pg; damaged when the page lies beyond the file's end.
-    void read(uint64_t pg, unsigned char* out, size_t n) const {
-        if (pg >= pages_ || n > pageSize_) throw DamagedFile("page beyond the end");
-        size_t got = 0;
-        while (got < n) {
-            ssize_t r = ::pread(fd_, out + got, n - got, static_cast<off_t>(pg * pageSize_ + got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) throw DamagedFile("page read");
-            got += static_cast<size_t>(r);
-        }
-    }
-    std::string page(uint64_t pg) const {
-        std::string out(pageSize_, '\0');
-        read(pg, reinterpret_cast<unsigned char*>(out.data()), pageSize_);
-        return out;
-    }
     uint64_t pages() const { return pages_; }
+    // Page pg; damaged when it lies beyond the file's end. Valid until the next read.
+    const unsigned char* read(uint64_t pg) const {
+        if (pg >= pages_ || mdb_read_alt_pg(mdb_, static_cast<unsigned long>(pg)) != static_cast<ssize_t>(pageSize_))
+            throw DamagedFile("page beyond the end");
+        return mdb_->alt_pg_buf;
+    }
 
 private:
-    int fd_;
+    MdbHandle* mdb_;
     size_t pageSize_;
     uint64_t pages_ = 0;
 };
@@ -289,7 +280,7 @@ public:
     explicit MdbFile(const fs::path& file) {
         h_ = mdb_open(file.c_str(), MDB_NOFLAGS);
         if (!h_) throw DamagedFile("mdb_open");
-        pages_.emplace(::fileno(h_->f->stream), static_cast<size_t>(h_->fmt->pg_size));
+        pages_.emplace(h_);
         if (!mdb_read_catalog(h_, MDB_ANY)) throw DamagedFile("catalog");
     }
     ~MdbFile() {
@@ -399,10 +390,11 @@ private:
         uint64_t pg = entry->table_pg;
         for (int n = 0; pg != 0; ++n) {
             if (n > 256) throw DamagedFile("table definition chain");
-            std::string page = pages.page(pg);
+            const unsigned char* page = pages.read(pg);
             if (page[0] != 0x02) throw DamagedFile("table definition page");
-            def.append(n == 0 ? page : page.substr(8));
-            pg = static_cast<uint32_t>(le(reinterpret_cast<const unsigned char*>(page.data()) + 4, 4));
+            size_t skip = n == 0 ? 0 : 8;
+            def.append(reinterpret_cast<const char*>(page) + skip, pages.pageSize() - skip);
+            pg = static_cast<uint32_t>(le(page + 4, 4));
         }
         const auto* d = reinterpret_cast<const unsigned char*>(def.data());
         size_t at = fmt.tab_cols_start_offset + static_cast<size_t>(table_->num_real_idxs) * fmt.tab_ridx_entry_size;
@@ -437,38 +429,33 @@ private:
             for (size_t at = 1; at + 4 <= size; at += 4) {
                 uint32_t bitmap = static_cast<uint32_t>(le(map + at, 4));
                 if (bitmap == 0) continue;
-                unsigned char kind = 0;
-                pages.read(bitmap, &kind, 1);
-                if (kind != 0x05) throw DamagedFile("usage bitmap page");
+                if (pages.read(bitmap)[0] != 0x05) throw DamagedFile("usage bitmap page");
             }
         } else if (map[0] != 0) {
             throw DamagedFile("usage map type");
         }
-        page_.resize(pages.pageSize());
         uint64_t seen = 0;
         for (gint32 pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), 0); pg != 0;
              pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), static_cast<guint32>(pg))) {
             if (pg < 0 || ++seen > pages.pages()) throw DamagedFile("usage map");
-            pages.read(static_cast<uint32_t>(pg), page_.data(), page_.size());
-            const unsigned char* head = page_.data();
-            if (std::memcmp(head + 4, "LVAL", 4) == 0) continue;  // long values, not rows
-            if (head[0] != 0x01 || static_cast<uint32_t>(le(head + 4, 4)) != entry->table_pg)
+            const unsigned char* page = pages.read(static_cast<uint32_t>(pg));
+            if (std::memcmp(page + 4, "LVAL", 4) == 0) continue;  // long values, not rows
+            if (page[0] != 0x01 || static_cast<uint32_t>(le(page + 4, 4)) != entry->table_pg)
                 throw DamagedFile("data page of another kind");
-            countRows();
+            countRows(page, pages.pageSize());
         }
     }
 
-    // Counts the rows of the data page in page_ that are not deleted; each must lie inside
-    // the page, after the offset table, before the row stored ahead of it.
-    void countRows() {
-        const size_t pageSize = page_.size();
+    // Counts the rows of a data page that are not deleted; each must lie inside the page,
+    // after the offset table, before the row stored ahead of it.
+    void countRows(const unsigned char* page, size_t pageSize) {
         const size_t countAt = mdb_->fmt->row_count_offset;
-        size_t rows = static_cast<size_t>(le(page_.data() + countAt, 2));
+        size_t rows = static_cast<size_t>(le(page + countAt, 2));
         size_t tableEnd = countAt + 2 + 2 * rows;
         if (tableEnd > pageSize) throw DamagedFile("row offsets");
         size_t end = pageSize;
         for (size_t r = 0; r < rows; ++r) {
-            size_t offset = static_cast<size_t>(le(page_.data() + countAt + 2 + 2 * r, 2));
+            size_t offset = static_cast<size_t>(le(page + countAt + 2 + 2 * r, 2));
             size_t start = offset & 0x1fff;
             if (!(offset & 0x4000)) {
                 if (start < tableEnd || start >= end) throw DamagedFile("row outside its page");
@@ -659,7 +646,6 @@ private:
     MdbTableDef* table_ = nullptr;
     std::vector<Column> columns_;
     std::vector<MdbField> fields_;
-    std::vector<unsigned char> page_;
     uint64_t stored_ = 0, read_ = 0;  // rows on the data pages, rows read
     std::vector<char> conv_;
     std::string lval_;
