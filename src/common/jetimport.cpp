@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -15,11 +16,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <optional>
 #include <random>
 #include <stdexcept>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -169,6 +170,8 @@ int64_t le(const unsigned char* p, int bytes) {
     return static_cast<int64_t>(v);
 }
 
+double leDouble(const unsigned char* p) { return std::bit_cast<double>(static_cast<uint64_t>(le(p, 8))); }
+
 // Single values are stored as the shortest decimal that reads back as the same single,
 // so 0.1 stays 0.1 and does not become 0.100000001490116.
 double singleToDouble(float f) {
@@ -180,11 +183,104 @@ double singleToDouble(float f) {
     return d;
 }
 
+// Column types newer than libmdb knows.
+constexpr int kBigInt = 0x13;   // Large Number: 64-bit integer
+constexpr int kExtDate = 0x14;  // Date/Time Extended: 42 ASCII bytes
+
+// A decimal as exact text with `scale` digits after the point. magnitude: 16 bytes, most
+// significant first.
+std::string decimalText(const unsigned char* magnitude, bool negative, int scale) {
+    unsigned __int128 v = 0;
+    for (int i = 0; i < 16; ++i) v = (v << 8) | magnitude[i];
+    std::string digits;
+    do {
+        digits.push_back(static_cast<char>('0' + static_cast<int>(v % 10)));
+        v /= 10;
+    } while (v != 0);
+    bool zero = digits == "0";
+    if (digits.size() <= static_cast<size_t>(scale)) digits.append(static_cast<size_t>(scale) + 1 - digits.size(), '0');
+    std::reverse(digits.begin(), digits.end());
+    if (scale > 0) digits.insert(digits.size() - static_cast<size_t>(scale), 1, '.');
+    return negative && !zero ? "-" + digits : digits;
+}
+
+// A Numeric value: a sign byte, then four 32-bit little-endian words, the most significant first.
+std::string numericText(const unsigned char* p, int scale) {
+    unsigned char m[16];
+    for (int w = 0; w < 4; ++w)
+        for (int b = 0; b < 4; ++b) m[w * 4 + b] = p[1 + w * 4 + 3 - b];
+    return decimalText(m, (p[0] & 0x80) != 0, scale);
+}
+
+// A calculated column's decimal carries its own scale: 2 bytes length, scale, sign, then the
+// magnitude as a leading 32-bit word (when the length is not a multiple of 8) and 64-bit
+// words, each little-endian, the most significant first.
+std::optional<std::string> calculatedNumericText(const unsigned char* p, size_t n) {
+    if (n < 4) return std::nullopt;
+    size_t total = static_cast<size_t>(le(p, 2));  // 0: up to the end
+    size_t len = total > 0 ? total : n - 2;
+    if (len < 2) return std::nullopt;
+    len = std::min<size_t>((len - 2) / 4 * 4, 16);
+    if (n < 4 + len) return std::nullopt;
+    int scale = p[2];
+    bool negative = p[3] != 0;
+    const unsigned char* src = p + 4;
+    unsigned char m[16] = {};
+    unsigned char* dst = m + 16 - len;
+    size_t at = 0;
+    auto word = [&](size_t bytes) {
+        for (size_t b = 0; b < bytes; ++b) dst[at + b] = src[at + bytes - 1 - b];
+        at += bytes;
+    };
+    if (len % 8 != 0) word(4);
+    while (at < len) word(8);
+    return decimalText(m, negative, scale);
+}
+
+// Civil date of a day count from 1970-01-01 (proleptic Gregorian calendar).
+void civilFromDays(int64_t days, int64_t& y, int64_t& m, int64_t& d) {
+    int64_t z = days + 719468;
+    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    int64_t doe = z - era * 146097;
+    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    y = yoe + era * 400;
+    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    int64_t mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    if (m <= 2) ++y;
+}
+
+// Reads single pages, for what libmdb does not check or does not expose. Through libmdb's
+// second page buffer, which undoes the page encoding of encoded Jet 4 files.
+class PageReader {
+public:
+    explicit PageReader(MdbHandle* mdb) : mdb_(mdb), pageSize_(static_cast<size_t>(mdb->fmt->pg_size)) {
+        struct stat st {};
+        if (::fstat(::fileno(mdb->f->stream), &st) != 0) throw DamagedFile("stat");
+        pages_ = static_cast<uint64_t>(st.st_size) / pageSize_;
+    }
+    size_t pageSize() const { return pageSize_; }
+    uint64_t pages() const { return pages_; }
+    // Page pg; damaged when it lies beyond the file's end. Valid until the next read.
+    const unsigned char* read(uint64_t pg) const {
+        if (pg >= pages_ || mdb_read_alt_pg(mdb_, static_cast<unsigned long>(pg)) != static_cast<ssize_t>(pageSize_))
+            throw DamagedFile("page beyond the end");
+        return mdb_->alt_pg_buf;
+    }
+
+private:
+    MdbHandle* mdb_;
+    size_t pageSize_;
+    uint64_t pages_ = 0;
+};
+
 class MdbFile {
 public:
     explicit MdbFile(const fs::path& file) {
         h_ = mdb_open(file.c_str(), MDB_NOFLAGS);
         if (!h_) throw DamagedFile("mdb_open");
+        pages_.emplace(h_);
         if (!mdb_read_catalog(h_, MDB_ANY)) throw DamagedFile("catalog");
     }
     ~MdbFile() {
@@ -193,6 +289,7 @@ public:
     MdbFile(const MdbFile&) = delete;
     MdbFile& operator=(const MdbFile&) = delete;
     MdbHandle* h() const { return h_; }
+    const PageReader& pages() const { return *pages_; }
     bool jet3() const { return h_->f->jet_version == MDB_VER_JET3; }
 
     std::vector<MdbCatalogEntry*> entries() const {
@@ -209,22 +306,38 @@ public:
 
 private:
     MdbHandle* h_ = nullptr;
+    std::optional<PageReader> pages_;
+};
+
+// A column as the import sees it: libmdb's column plus what libmdb leaves out.
+struct Column {
+    MdbColumn* col = nullptr;
+    int type = 0;             // the value's type; for a calculated column its result type
+    bool calculated = false;  // the stored value is wrapped (Access 2010 and later)
+    int precision = 0, scale = 0;
 };
 
 // Reads the rows of one table. Values are taken from the raw row bytes that libmdb locates;
-// libmdb's own text formatting is used only for text (character set conversion), numerics
-// and GUIDs. Dates, money and long values are decoded here.
+// libmdb's own text formatting is used only for text (character set conversion) and GUIDs.
 class TableReader {
 public:
     TableReader(MdbFile& file, MdbCatalogEntry* entry) : file_(file), mdb_(file.h()) {
         table_ = mdb_read_table(entry);
         if (!table_) throw DamagedFile("table definition");
-        if (!mdb_read_columns(table_)) {
+        try {
+            if (!mdb_read_columns(table_)) throw DamagedFile("columns");
+            for (unsigned i = 0; i < table_->num_cols; ++i) {
+                Column c;
+                c.col = static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, i));
+                c.type = c.col->col_type;
+                columns_.push_back(c);
+            }
+            readDefinition(entry);
+            checkDataPages(entry);
+        } catch (...) {
             mdb_free_tabledef(table_);
-            throw DamagedFile("columns");
+            throw;
         }
-        for (unsigned i = 0; i < table_->num_cols; ++i)
-            columns_.push_back(static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, i)));
         fields_.resize(std::max<size_t>(columns_.size(), 1));
         mdb_rewind_table(table_);
     }
@@ -232,22 +345,24 @@ public:
     TableReader(const TableReader&) = delete;
     TableReader& operator=(const TableReader&) = delete;
 
-    const std::vector<MdbColumn*>& columns() const { return columns_; }
+    const std::vector<Column>& columns() const { return columns_; }
     int columnIndex(const char* name) const {
         for (size_t i = 0; i < columns_.size(); ++i)
-            if (g_ascii_strcasecmp(columns_[i]->name, name) == 0) return static_cast<int>(i);
+            if (g_ascii_strcasecmp(columns_[i].col->name, name) == 0) return static_cast<int>(i);
         return -1;
     }
 
-    // Next row into cells (one per column); false at the end. A table that yields fewer or
-    // more rows than its definition counts is damaged (pages missing or cut off).
+    // Next row into cells (one per column); false at the end. Every row on the table's data
+    // pages is read: the row count in the definition is updated lazily by Access and proves
+    // nothing.
     bool next(std::vector<Cell>& cells) {
         if (columns_.empty()) return false;
         if (!mdb_fetch_row(table_)) {
-            if (read_ != table_->num_rows) throw DamagedFile("row count");
+            // libmdb passes over rows it cannot take apart
+            if (read_ != stored_) throw DamagedFile("rows that cannot be decoded");
             return false;
         }
-        if (++read_ > table_->num_rows) throw DamagedFile("row count");
+        ++read_;
         int start = 0;
         size_t size = 0;
         if (mdb_find_row(mdb_, static_cast<int>(table_->cur_row) - 1, &start, &size) != 0) throw DamagedFile("row");
@@ -266,8 +381,92 @@ public:
     }
 
 private:
-    void convert(MdbColumn* col, const MdbField& f, Cell& out) {
-        if (col->col_type == MDB_BOOL) {  // the value is the null bit itself
+    // Precision, scale and the calculated flag, from the column entries of the table
+    // definition (libmdb does not keep the extended flags, and names precision "scale").
+    void readDefinition(MdbCatalogEntry* entry) {
+        const PageReader& pages = file_.pages();
+        const MdbFormatConstants& fmt = *mdb_->fmt;
+        std::string def;
+        uint64_t pg = entry->table_pg;
+        for (int n = 0; pg != 0; ++n) {
+            if (n > 256) throw DamagedFile("table definition chain");
+            const unsigned char* page = pages.read(pg);
+            if (page[0] != 0x02) throw DamagedFile("table definition page");
+            size_t skip = n == 0 ? 0 : 8;
+            def.append(reinterpret_cast<const char*>(page) + skip, pages.pageSize() - skip);
+            pg = static_cast<uint32_t>(le(page + 4, 4));
+        }
+        const auto* d = reinterpret_cast<const unsigned char*>(def.data());
+        size_t at = fmt.tab_cols_start_offset + static_cast<size_t>(table_->num_real_idxs) * fmt.tab_ridx_entry_size;
+        size_t precisionAt = std::min(fmt.col_scale_offset, fmt.col_prec_offset);
+        for (unsigned i = 0; i < table_->num_cols; ++i, at += fmt.tab_col_entry_size) {
+            if (at + fmt.tab_col_entry_size > def.size()) throw DamagedFile("column definition");
+            const unsigned char* e = d + at;
+            int number = static_cast<int>(le(e + fmt.col_num_offset, 2));
+            for (auto& c : columns_) {
+                if (c.col->col_num != number) continue;
+                c.precision = e[precisionAt];
+                c.scale = e[precisionAt + 1];
+                c.calculated = !file_.jet3() && (e[fmt.col_flags_offset + 1] & 0xc0) != 0;
+                if (c.calculated) {
+                    // the stored type says how the value is kept; the result type what it is
+                    const char* result = mdb_col_get_prop(c.col, "ResultType");
+                    int type = result ? std::atoi(result) : 0;
+                    if (type > 0) c.type = type;
+                }
+            }
+        }
+    }
+
+    // Every page the usage map names must be one of the table's data pages inside the file:
+    // a file cut short or pages of another kind are damage, not an early end of the table.
+    void checkDataPages(MdbCatalogEntry* entry) {
+        const PageReader& pages = file_.pages();
+        unsigned char* map = table_->usage_map;
+        size_t size = table_->map_sz;
+        if (!map || size < 1) throw DamagedFile("usage map");
+        if (map[0] == 1) {  // a list of bitmap pages
+            for (size_t at = 1; at + 4 <= size; at += 4) {
+                uint32_t bitmap = static_cast<uint32_t>(le(map + at, 4));
+                if (bitmap == 0) continue;
+                if (pages.read(bitmap)[0] != 0x05) throw DamagedFile("usage bitmap page");
+            }
+        } else if (map[0] != 0) {
+            throw DamagedFile("usage map type");
+        }
+        uint64_t seen = 0;
+        for (gint32 pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), 0); pg != 0;
+             pg = mdb_map_find_next(mdb_, map, static_cast<unsigned>(size), static_cast<guint32>(pg))) {
+            if (pg < 0 || ++seen > pages.pages()) throw DamagedFile("usage map");
+            const unsigned char* page = pages.read(static_cast<uint32_t>(pg));
+            if (std::memcmp(page + 4, "LVAL", 4) == 0) continue;  // long values, not rows
+            if (page[0] != 0x01 || static_cast<uint32_t>(le(page + 4, 4)) != entry->table_pg)
+                throw DamagedFile("data page of another kind");
+            countRows(page, pages.pageSize());
+        }
+    }
+
+    // Counts the rows of a data page that are not deleted; each must lie inside the page,
+    // after the offset table, before the row stored ahead of it.
+    void countRows(const unsigned char* page, size_t pageSize) {
+        const size_t countAt = mdb_->fmt->row_count_offset;
+        size_t rows = static_cast<size_t>(le(page + countAt, 2));
+        size_t tableEnd = countAt + 2 + 2 * rows;
+        if (tableEnd > pageSize) throw DamagedFile("row offsets");
+        size_t end = pageSize;
+        for (size_t r = 0; r < rows; ++r) {
+            size_t offset = static_cast<size_t>(le(page + countAt + 2 + 2 * r, 2));
+            size_t start = offset & 0x1fff;
+            if (!(offset & 0x4000)) {
+                if (start < tableEnd || start >= end) throw DamagedFile("row outside its page");
+                ++stored_;
+            }
+            end = std::min(end, start);
+        }
+    }
+
+    void convert(const Column& c, const MdbField& f, Cell& out) {
+        if (c.type == MDB_BOOL && !c.calculated) {  // the value is the null bit itself
             out.kind = Cell::Int;
             out.i = f.is_null ? 0 : -1;
             return;
@@ -280,10 +479,31 @@ private:
         if (f.start < 0 || f.siz < 0 || static_cast<size_t>(f.start) + static_cast<size_t>(f.siz) > pg)
             throw DamagedFile("field");
         const unsigned char* p = mdb_->pg_buf + f.start;
-        auto need = [&](int n) {
-            if (f.siz < n) throw DamagedFile("field");
+        size_t n = static_cast<size_t>(f.siz);
+        if (c.col->col_type == MDB_MEMO || c.col->col_type == MDB_OLE) {
+            readLong(f, lval_);
+            p = reinterpret_cast<const unsigned char*>(lval_.data());
+            n = lval_.size();
+        }
+        if (c.calculated && n >= 20) {
+            // 16 bytes, the value's length, the value, 3 bytes
+            size_t len = static_cast<size_t>(static_cast<uint32_t>(le(p + 16, 4)));
+            p += 20;
+            n = std::min(len, n - 20);
+        }
+        decode(c, p, n, out);
+    }
+
+    void decode(const Column& c, const unsigned char* p, size_t n, Cell& out) {
+        auto need = [&](size_t bytes) {
+            if (n < bytes) throw DamagedFile("field");
         };
-        switch (col->col_type) {
+        switch (c.type) {
+        case MDB_BOOL:  // calculated: the value is stored
+            need(1);
+            out.kind = Cell::Int;
+            out.i = p[0] ? -1 : 0;
+            break;
         case MDB_BYTE:
             need(1);
             out.kind = Cell::Int;
@@ -300,6 +520,11 @@ private:
             out.kind = Cell::Int;
             out.i = static_cast<int32_t>(le(p, 4));
             break;
+        case kBigInt:
+            need(8);
+            out.kind = Cell::Int;
+            out.i = le(p, 8);
+            break;
         case MDB_MONEY:
             need(8);
             out.kind = Cell::Real;
@@ -308,16 +533,16 @@ private:
         case MDB_FLOAT:
             need(4);
             out.kind = Cell::Real;
-            out.d = singleToDouble(mdb_get_single(mdb_->pg_buf, f.start));
+            out.d = singleToDouble(std::bit_cast<float>(static_cast<uint32_t>(le(p, 4))));
             break;
         case MDB_DOUBLE:
             need(8);
             out.kind = Cell::Real;
-            out.d = mdb_get_double(mdb_->pg_buf, f.start);
+            out.d = leDouble(p);
             break;
         case MDB_DATETIME: {
             need(8);
-            double days = mdb_get_double(mdb_->pg_buf, f.start);
+            double days = leDouble(p);
             out.s = dateText(days);
             if (out.s.empty()) {  // outside Jet's range: keep the number rather than lose it
                 out.kind = Cell::Real;
@@ -327,38 +552,36 @@ private:
             }
             break;
         }
-        case MDB_TEXT:
+        case kExtDate:
             out.kind = Cell::Text;
-            toUtf8(p, static_cast<size_t>(f.siz), out.s);
+            out.s = extendedDateText(std::string_view(reinterpret_cast<const char*>(p), n));
+            if (out.s.empty()) throw DamagedFile("extended date");
             break;
+        case MDB_TEXT:
         case MDB_MEMO:
             out.kind = Cell::Text;
-            readLong(f, lval_);
-            toUtf8(reinterpret_cast<const unsigned char*>(lval_.data()), lval_.size(), out.s);
-            break;
-        case MDB_OLE:
-            out.kind = Cell::Blob;
-            readLong(f, out.s);
+            toUtf8(p, n, out.s);
             break;
         case MDB_REPID: {
             need(16);
-            char* s = mdb_uuid_to_string(mdb_->pg_buf, f.start);
+            char* s = mdb_uuid_to_string(p, 0);
             out.kind = Cell::Text;
             out.s = s ? s : "";
             g_free(s);
             break;
         }
         case MDB_NUMERIC: {
-            need(17);
-            char* s = mdb_numeric_to_string(mdb_, f.start, col->col_scale, col->col_prec);
+            std::optional<std::string> text;
+            if (c.calculated) text = calculatedNumericText(p, n);
+            else if (n >= 17) text = numericText(p, c.scale);
+            if (!text) throw DamagedFile("numeric");
             out.kind = Cell::Text;
-            out.s = s ? s : "";
-            g_free(s);
+            out.s = std::move(*text);
             break;
         }
-        default:  // binary and anything unknown: the bytes as they are
+        default:  // OLE, binary and anything unknown: the bytes as they are
             out.kind = Cell::Blob;
-            out.s.assign(reinterpret_cast<const char*>(p), static_cast<size_t>(f.siz));
+            out.s.assign(reinterpret_cast<const char*>(p), n);
             break;
         }
     }
@@ -421,34 +644,42 @@ private:
     MdbFile& file_;
     MdbHandle* mdb_;
     MdbTableDef* table_ = nullptr;
-    std::vector<MdbColumn*> columns_;
+    std::vector<Column> columns_;
     std::vector<MdbField> fields_;
-    unsigned read_ = 0;
+    uint64_t stored_ = 0, read_ = 0;  // rows on the data pages, rows read
     std::vector<char> conv_;
     std::string lval_;
 };
 
 // ---------------------------------------------------------------- declared types
 
-std::string declaredType(MdbColumn* c, bool jet3) {
-    switch (c->col_type) {
+std::string declaredType(const Column& c, bool jet3) {
+    switch (c.type) {
     case MDB_BOOL: return "BOOLEAN";
     case MDB_BYTE: return "TINYINT";
     case MDB_INT: return "SMALLINT";
     case MDB_LONGINT: return "INTEGER";
+    case kBigInt: return "BIGINT";
     case MDB_MONEY: return "CURRENCY";
     case MDB_FLOAT: return "FLOAT";
     case MDB_DOUBLE: return "DOUBLE";
     case MDB_DATETIME: return "DATETIME";
-    case MDB_BINARY: return "VARBINARY(" + std::to_string(c->col_size) + ")";
+    case kExtDate: return "DATETIME2";
+    case MDB_BINARY: return "VARBINARY(" + std::to_string(c.col->col_size) + ")";
     case MDB_TEXT: {
-        int chars = jet3 ? c->col_size : c->col_size / 2;  // Jet 4 counts UCS-2 bytes
+        int bytes = c.col->col_size;
+        if (c.calculated && c.col->col_type == MDB_TEXT) bytes -= 23;  // the wrapper's share
+        int chars = jet3 ? bytes : bytes / 2;  // Jet 4 counts UCS-2 bytes
         return "VARCHAR(" + std::to_string(chars > 0 ? chars : 255) + ") COLLATE NOCASE";
     }
     case MDB_OLE: return "LONGBINARY";
     case MDB_MEMO: return "LONGTEXT COLLATE NOCASE";
     case MDB_REPID: return "GUID";
-    case MDB_NUMERIC: return "DECIMAL(" + std::to_string(c->col_prec) + "," + std::to_string(c->col_scale) + ")";
+    // Exact text: under the numeric affinity that DECIMAL alone gives, SQLite would turn the
+    // text into a double and keep 15 digits. The leading TEXT gives the column text affinity.
+    case MDB_NUMERIC:
+        if (c.calculated) return "TEXT DECIMAL";  // each value carries its own scale
+        return "TEXT DECIMAL(" + std::to_string(c.precision) + "," + std::to_string(c.scale) + ")";
     case MDB_COMPLEX: return "INTEGER";
     default: return "LONGBINARY";
     }
@@ -868,7 +1099,7 @@ void importTable(MdbFile& file, MdbCatalogEntry* entry, Sqlite& db, Writer& out)
             create += ", ";
             insert += ",";
         }
-        create += quoteIdent(cols[i]->name) + " " + declaredType(cols[i], file.jet3());
+        create += quoteIdent(cols[i].col->name) + " " + declaredType(cols[i], file.jet3());
         insert += "?";
     }
     create += ")";
@@ -1170,22 +1401,36 @@ std::string dateText(double v) {
             day += 1;
         }
     }
-    // civil date from days since 1970-01-01 (proleptic Gregorian, as Jet counts)
-    int64_t z = day - 25569 + 719468;
-    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    int64_t doe = z - era * 146097;
-    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    int64_t y = yoe + era * 400;
-    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    int64_t mp = (5 * doy + 2) / 153;
-    int64_t d = doy - (153 * mp + 2) / 5 + 1;
-    int64_t m = mp < 10 ? mp + 3 : mp - 9;
-    if (m <= 2) ++y;
+    int64_t y, m, d;
+    civilFromDays(day - 25569, y, m, d);
     if (y < 100 || y > 9999) return {};
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", static_cast<int>(y), static_cast<int>(m),
                   static_cast<int>(d), static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
                   static_cast<int>(secs % 60));
+    return buf;
+}
+
+std::string extendedDateText(std::string_view stored) {
+    const auto* p = reinterpret_cast<const unsigned char*>(stored.data());
+    if (stored.size() < 39 || p[19] != ':') return {};
+    auto number = [&](size_t from, size_t count, int64_t& out) {
+        out = 0;
+        for (size_t i = from; i < from + count; ++i) {
+            if (p[i] < '0' || p[i] > '9') return false;
+            out = out * 10 + (p[i] - '0');
+        }
+        return true;
+    };
+    int64_t days, secs, ticks;
+    if (!number(0, 19, days) || !number(20, 12, secs) || !number(32, 7, ticks)) return {};
+    if (days > 3652058 || secs >= 86400) return {};  // past 9999-12-31, or not a time of day
+    int64_t y, m, d;
+    civilFromDays(days - 719162, y, m, d);  // 0001-01-01 is day -719162 from 1970-01-01
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%07d", static_cast<int>(y), static_cast<int>(m),
+                  static_cast<int>(d), static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
+                  static_cast<int>(secs % 60), static_cast<int>(ticks));
     return buf;
 }
 
@@ -1198,10 +1443,16 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
 
     // The character set converters are loaded here, before the fork: loading them in the
     // child could wait for a lock that another thread of the caller held at that moment.
-    static std::once_flag converters;
-    std::call_once(converters, [] {
-        for (const char* from : {"UCS-2LE", "CP1252"}) (void)iconv_open("UTF-8", from);  // kept open
-    });
+    // Held open while the process runs, so that they stay loaded; closed at its end.
+    struct Converters {
+        iconv_t handles[2];
+        Converters() : handles{iconv_open("UTF-8", "UCS-2LE"), iconv_open("UTF-8", "CP1252")} {}
+        ~Converters() {
+            for (iconv_t h : handles)
+                if (h != reinterpret_cast<iconv_t>(-1)) iconv_close(h);
+        }
+    };
+    static const Converters converters;
 
     // libmdb trusts the file's page pointers; a crafted or damaged file can crash it.
     // The reading therefore runs in a child process that writes the temporary file.
@@ -1298,6 +1549,23 @@ Report importFile(const fs::path& jetFile, const fs::path& target, const std::fu
         throw;
     }
     return report;
+}
+
+Report importBytes(std::string_view jetBytes, const fs::path& target, const std::function<void(int, int)>& progress) {
+    // an anonymous in-memory file: libmdb opens it by its /proc name, the child inherits it
+    int fd = ::memfd_create("jet-import", MFD_CLOEXEC);
+    if (fd < 0) throw jet::Error(std::string("Der Import kann nicht gestartet werden: ") + std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    for (size_t done = 0; done < jetBytes.size();) {
+        ssize_t w = ::write(fd, jetBytes.data() + done, jetBytes.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) throw jet::Error(std::string("Der Import kann nicht gestartet werden: ") + std::strerror(errno));
+        done += static_cast<size_t>(w);
+    }
+    return importFile("/proc/self/fd/" + std::to_string(fd), target, progress);
 }
 
 }  // namespace jetimport

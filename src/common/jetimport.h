@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jetimport {
@@ -25,9 +26,18 @@ struct Report {
 Report importFile(const std::filesystem::path& jetFile, const std::filesystem::path& target,
                   const std::function<void(int, int)>& progress = {});
 
+// The same for a file's bytes held in memory (for fuzzing: no file on disk).
+Report importBytes(std::string_view jetBytes, const std::filesystem::path& target,
+                   const std::function<void(int, int)>& progress = {});
+
 // A Jet date value (days since 1899-12-30; for negative values the integer part is the day
 // and the fraction's absolute value the time of day) as 'YYYY-MM-DD HH:MM:SS', rounded to the
 // second. Empty when the value lies outside Jet's range (years 100 to 9999).
 std::string dateText(double jetDays);
+
+// A Date/Time Extended value as stored (days since 0001-01-01, ':', seconds of the day and
+// seven digits of 100 ns, then a trailer) as 'YYYY-MM-DD HH:MM:SS.fffffff'. Empty when the
+// bytes are no such value.
+std::string extendedDateText(std::string_view stored);
 
 }  // namespace jetimport

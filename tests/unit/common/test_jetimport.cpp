@@ -25,6 +25,10 @@ namespace {
 
 const fs::path kNwind = testsupport::fixture("jet/nwind.mdb");
 const fs::path kDates = testsupport::fixture("jet/DateTestDatabase.mdb");
+const fs::path kQueries = testsupport::fixture("jet/queryTestV2000.mdb");
+const fs::path kNumeric = testsupport::fixture("jet/fixedNumericTestV2010.accdb");
+const fs::path kCalculated = testsupport::fixture("jet/calculatedField.accdb");
+const fs::path kBigInt = testsupport::fixture("jet/bigint.accdb");
 
 std::string shellQuote(const std::string& s) {
     std::string q = "'";
@@ -151,7 +155,8 @@ struct CompareStats {
 };
 
 // Compares one imported table with mdb-export's output for it, value by value.
-void compareTable(const fs::path& jetFile, Db& db, const std::string& table, CompareStats& stats) {
+void compareTable(const fs::path& jetFile, Db& db, const std::string& table, CompareStats& stats,
+                  const std::set<std::string>& notDecoded = {}) {
     SCOPED_TRACE(table);
     auto expected = mdbExport(jetFile, table);
     ASSERT_FALSE(expected.empty());
@@ -164,6 +169,7 @@ void compareTable(const fs::path& jetFile, Db& db, const std::string& table, Com
         ASSERT_EQ(want.size(), got.names.size()) << "row " << r;
         for (size_t c = 0; c < want.size(); ++c) {
             SCOPED_TRACE("row " + std::to_string(r) + " column " + got.names[c]);
+            if (notDecoded.count(got.names[c])) continue;
             const std::string& type = got.types[c];
             int kind = got.kinds[r][c];
             const std::string& value = got.values[r][c];
@@ -225,11 +231,16 @@ std::string expectedType(const std::string& access) {
     static const std::map<std::string, std::string> plain = {
         {"Boolean", "BOOLEAN"}, {"Byte", "TINYINT"}, {"Integer", "SMALLINT"}, {"Long Integer", "INTEGER"},
         {"Currency", "CURRENCY"}, {"Single", "FLOAT"}, {"Double", "DOUBLE"}, {"DateTime", "DATETIME"},
-        {"Replication ID", "GUID"}};
+        {"Replication ID", "GUID"}, {"Unknown_0013", "BIGINT"}};
     if (auto it = plain.find(access); it != plain.end()) return it->second;
     if (access.rfind("Text (", 0) == 0) return "VARCHAR(" + access.substr(6, access.size() - 7) + ")";
     if (access.rfind("Memo/Hyperlink", 0) == 0) return "LONGTEXT";
     if (access.rfind("OLE", 0) == 0) return "LONGBINARY";
+    if (access.rfind("Numeric (", 0) == 0) {  // mdb-schema: Numeric (precision, scale)
+        std::string ps = access.substr(9, access.size() - 10);
+        ps.erase(std::remove(ps.begin(), ps.end(), ' '), ps.end());
+        return "TEXT DECIMAL(" + ps + ")";
+    }
     return "?" + access;
 }
 
@@ -339,7 +350,10 @@ TEST(JetImportData, DateConversionFollowsJetsRules) {
 TEST(JetImportSchema, ColumnsInOrderWithDeclaredTypes) {
     TempDir dir;
     importInto(kDates, dir / "d.sqlite");
-    for (auto [jetFile, target] : {std::pair{kNwind, nwind().file}, std::pair{kDates, dir / "d.sqlite"}}) {
+    importInto(kNumeric, dir / "n.sqlite");
+    importInto(kBigInt, dir / "b.sqlite");
+    for (auto [jetFile, target] : {std::pair{kNwind, nwind().file}, std::pair{kDates, dir / "d.sqlite"},
+                                   std::pair{kNumeric, dir / "n.sqlite"}, std::pair{kBigInt, dir / "b.sqlite"}}) {
         Db db(target);
         // mdb-schema's Access wording is the oracle for name, order and type of every column
         std::string table;
@@ -363,14 +377,13 @@ TEST(JetImportSchema, ColumnsInOrderWithDeclaredTypes) {
             } else if (line.size() > 2 && line[0] == '\t' && line[1] == '[') {
                 size_t close = line.find(']');
                 std::string type = line.substr(line.find_first_not_of('\t', close + 1));
-                for (auto cut : {" NOT NULL", ", "})
-                    if (auto p = type.find(cut); p != std::string::npos) type.erase(p);
+                if (auto p = type.find(" NOT NULL"); p != std::string::npos) type.erase(p);
                 while (!type.empty() && (type.back() == ',' || type.back() == ' ')) type.pop_back();
                 want.emplace_back(line.substr(2, close - 2), type);
             }
         }
         flush();
-        EXPECT_GT(checked, 5) << jetFile;
+        EXPECT_GT(checked, 1) << jetFile;
     }
     // text and memo compare without regard to case, as in Jet
     Db db(nwind().file);
@@ -414,7 +427,9 @@ TEST(JetImportQueries, SelectQueriesBecomeViewsOthersAreKeptWithRebuiltText) {
     // Parameter queries are always kept, so their text is compared whole.
     for (auto* name : {"Employee Sales by Country", "Sales by Year"})
         for (auto& k : report.keptQueries)
-            if (k.name == name) EXPECT_EQ(k.reason, "Parameterabfrage") << name;
+            if (k.name == name) {
+                EXPECT_EQ(k.reason, "Parameterabfrage") << name;
+            }
     EXPECT_EQ(kept["Employee Sales by Country"],
               "PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\n"
               "SELECT DISTINCTROW Employees.Country, Employees.LastName, Employees.FirstName, Orders.ShippedDate, "
@@ -617,4 +632,232 @@ TEST(JetImportProgress, ReportsEachTableAndCanBeStopped) {
     jet::Database db = jet::Database::open(dir / "a.sqlite");
     EXPECT_TRUE(db.hasTable("jet_stored_queries"));
     EXPECT_TRUE(db.hasTable("Umsätze"));
+}
+
+namespace {
+
+void putLe(std::string& bytes, size_t at, uint64_t v, int count) {
+    for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
+}
+
+// The one table definition page (type 2) whose row count at countAt is `rows`.
+size_t definitionWithRowCount(const std::string& file, size_t pageSize, size_t countAt, uint32_t rows) {
+    std::vector<size_t> found;
+    for (size_t pg = 0; (pg + 1) * pageSize <= file.size(); ++pg) {
+        const auto* p = reinterpret_cast<const unsigned char*>(file.data() + pg * pageSize);
+        uint32_t count = p[countAt] | p[countAt + 1] << 8 | p[countAt + 2] << 16 | static_cast<uint32_t>(p[countAt + 3]) << 24;
+        if (p[0] == 0x02 && p[1] == 0x01 && count == rows) found.push_back(pg);
+    }
+    EXPECT_EQ(found.size(), 1u) << "table definition with " << rows << " rows";
+    return found.empty() ? 0 : found[0];
+}
+
+// Data pages (type 1) owned by the table definition on page tdef.
+std::vector<size_t> dataPagesOf(const std::string& file, size_t pageSize, size_t tdef) {
+    std::vector<size_t> out;
+    for (size_t pg = 0; (pg + 1) * pageSize <= file.size(); ++pg) {
+        const auto* p = reinterpret_cast<const unsigned char*>(file.data() + pg * pageSize);
+        if (p[0] == 0x01 && (p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24) == tdef) out.push_back(pg);
+    }
+    return out;
+}
+
+std::string declared(Db& db, const std::string& table, const std::string& column) {
+    return db.scalar("SELECT type FROM pragma_table_info(" + quoteIdent(table) + ") WHERE name = '" + column + "'");
+}
+
+}  // namespace
+
+TEST(JetImportWild, StaleRowCountsAreNoDamage) {
+    // Access updates a table definition's row count lazily: every row on the data pages counts.
+    TempDir dir;
+    importInto(kDates, dir / "dates.sqlite");
+    struct Case {
+        fs::path file;
+        size_t pageSize, countAt;  // Jet 3: 2 KB pages, count at 12; Jet 4: 4 KB, at 16
+        const char* table;
+        uint32_t rows, stale;
+        fs::path reference;
+    };
+    const Case cases[] = {
+        {kNwind, 2048, 12, "Customers", 91, 0, nwind().file},      {kNwind, 2048, 12, "Customers", 91, 5, nwind().file},
+        {kNwind, 2048, 12, "Customers", 91, 92, nwind().file},     {kNwind, 2048, 12, "Customers", 91, 0x7fffffff, nwind().file},
+        {kDates, 4096, 16, "DateTest", 6, 0, dir / "dates.sqlite"}, {kDates, 4096, 16, "DateTest", 6, 7, dir / "dates.sqlite"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " counted as " + std::to_string(c.stale));
+        std::string bytes = testsupport::readFile(c.file);
+        size_t tdef = definitionWithRowCount(bytes, c.pageSize, c.countAt, c.rows);
+        ASSERT_NE(tdef, 0u);
+        putLe(bytes, tdef * c.pageSize + c.countAt, c.stale, 4);
+        fs::path src = dir / ("stale" + std::to_string(n) + ".mdb"), target = dir / ("stale" + std::to_string(n++) + ".sqlite");
+        testsupport::writeFile(src, bytes);
+        importInto(src, target);
+        Db got(target), want(c.reference);
+        std::string all = "SELECT * FROM " + quoteIdent(c.table) + " ORDER BY rowid";
+        EXPECT_EQ(got.scalar("SELECT count(*) FROM " + quoteIdent(c.table)), std::to_string(c.rows));
+        EXPECT_EQ(got.query(all).values, want.query(all).values);
+    }
+
+    // a real file whose MSysQueries holds more rows than its count: every stored query comes through
+    auto report = importInto(kQueries, dir / "queries.sqlite");
+    EXPECT_EQ(report.tables, lines(run("mdb-tables -1 " + shellQuote(kQueries.string()))));
+    std::set<std::string> seen(report.views.begin(), report.views.end());
+    for (auto& k : report.keptQueries) seen.insert(k.name);
+    auto queries = lines(run("mdb-queries -L -1 " + shellQuote(kQueries.string())));
+    EXPECT_EQ(seen, std::set<std::string>(queries.begin(), queries.end()));
+    EXPECT_EQ(seen.size(), report.views.size() + report.keptQueries.size());
+    Db db(dir / "queries.sqlite");
+    CompareStats stats;
+    for (auto& t : report.tables) compareTable(kQueries, db, t, stats);
+}
+
+TEST(JetImportWild, NewerFilesHoldTheirOwnValues) {
+    TempDir dir;
+    struct Case {
+        fs::path file;
+        const char* table;
+        std::set<std::string> notDecoded;  // by mdbtools: checked against the file's format below
+        std::string sql;
+        std::vector<std::vector<std::string>> want;
+        std::vector<std::pair<std::string, std::string>> types;  // column, declared type
+    };
+    const Case cases[] = {
+        // Large Number: 8 bytes little-endian, 2A 00 .. 00 in the file
+        {kBigInt, "Table", {"Numeric"}, "SELECT ID, Numeric, typeof(Numeric) FROM \"Table\"", {{"1", "42", "integer"}},
+         {{"Numeric", "BIGINT"}}},
+        // %markup = ([retail]/[wholesale]-1)*100, stored by Access as a wrapped double
+        {kCalculated, "products", {"%markup"},
+         "SELECT id, printf('%g', \"%markup\"), typeof(\"%markup\") FROM products ORDER BY id",
+         {{"1", "50", "real"}, {"2", "10", "real"}}, {{"%markup", "DOUBLE"}, {"retail", "CURRENCY"}}},
+        // calculated text columns; no rows stored
+        {kCalculated, "clcdFlds", {}, "SELECT count(*) FROM clcdFlds", {{"0"}}, {{"clcd1", "VARCHAR(243)"}}},
+        // Numeric (18, 0) kept in its fixed-length form
+        {kNumeric, "test", {}, "SELECT col1, col2, col3, col4, col5, col6, col7, typeof(col2) FROM test",
+         {{"some data", "1", "0", "0", "4", "-1", "1", "text"}}, {{"col2", "TEXT DECIMAL(18,0)"}}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.filename().string() + " " + c.table);
+        fs::path target = dir / ("n" + std::to_string(n++) + ".sqlite");
+        importInto(c.file, target);
+        Db db(target);
+        CompareStats stats;
+        compareTable(c.file, db, c.table, stats, c.notDecoded);
+        EXPECT_EQ(db.query(c.sql).values, c.want);
+        for (auto& [column, type] : c.types) EXPECT_EQ(declared(db, c.table, column), type) << column;
+    }
+}
+
+TEST(JetImportWild, DecimalsKeepEveryDigit) {
+    // fixedNumericTestV2010's six Numeric columns given other precisions, scales and values.
+    // A value is a sign byte (0x80 negative) and 16 bytes: four 32-bit words, each little-endian,
+    // the most significant first. Column entries of table `test` start at 323647 (25 bytes each,
+    // precision at +11, scale at +12); its row's fixed values at 335740 (17 bytes each).
+    struct Case {
+        int precision, scale;
+        const char* magnitude;
+        bool negative;
+        const char* want;
+    };
+    const Case cases[] = {
+        {18, 6, "102030405060654321", false, "102030405060.654321"},
+        {18, 4, "15000", true, "-1.5000"},
+        {28, 0, "9999999999999999999999999999", false, "9999999999999999999999999999"},
+        {28, 28, "1", false, "0.0000000000000000000000000001"},
+        {18, 2, "0", true, "0.00"},
+        {12, 3, "4294967296", false, "4294967.296"},  // crosses into the second word
+    };
+    std::string bytes = testsupport::readFile(kNumeric);
+    ASSERT_EQ(bytes.substr(335740, 17), std::string(13, '\0') + std::string("\x01\0\0\0", 4));  // col2 = 1
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        size_t entry = 323647 + (i + 1) * 25;
+        ASSERT_EQ(bytes[entry], 0x10) << "column entry of a Numeric column";
+        bytes[entry + 11] = static_cast<char>(c.precision);
+        bytes[entry + 12] = static_cast<char>(c.scale);
+        unsigned __int128 v = 0;
+        for (const char* d = c.magnitude; *d; ++d) v = v * 10 + static_cast<unsigned>(*d - '0');
+        size_t at = 335740 + i * 17;
+        bytes[at] = c.negative ? '\x80' : '\0';
+        for (int w = 0; w < 4; ++w) putLe(bytes, at + 1 + w * 4, static_cast<uint32_t>(v >> (32 * (3 - w))), 4);
+    }
+    TempDir dir;
+    testsupport::writeFile(dir / "numeric.accdb", bytes);
+    importInto(dir / "numeric.accdb", dir / "n.sqlite");
+    Db db(dir / "n.sqlite");
+    auto r = db.query("SELECT col2, col3, col4, col5, col6, col7 FROM test");
+    ASSERT_EQ(r.values.size(), 1u);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        std::string column = "col" + std::to_string(i + 2);
+        EXPECT_EQ(r.values[0][i], cases[i].want) << column;
+        EXPECT_EQ(r.kinds[0][i], SQLITE_TEXT) << column;
+        EXPECT_EQ(declared(db, "test", column),
+                  "TEXT DECIMAL(" + std::to_string(cases[i].precision) + "," + std::to_string(cases[i].scale) + ")");
+    }
+    // still the number it is, for arithmetic
+    EXPECT_EQ(db.scalar("SELECT col2 * 2 FROM test"), "204060810121.309");
+}
+
+TEST(JetImportData, ExtendedDatesFollowTheStoredText) {
+    // days since 0001-01-01 (19 digits), ':', seconds of the day (12) and 100 ns (7), ":7" and a NUL
+    const std::pair<std::string, const char*> cases[] = {
+        {std::string("0000000000000000000:0000000000000000000:7\0", 42), "0001-01-01 00:00:00.0000000"},
+        {"0000000000000738153:0000000452967891234:7 ", "2021-12-30 12:34:56.7891234"},
+        {"0000000000000365240:0000000452967891234:7 ", "1000-12-30 12:34:56.7891234"},
+        {"0000000000000693593:0000000000000000000:7 ", "1899-12-30 00:00:00.0000000"},
+        {"0000000000003652058:0000000863999999999:7 ", "9999-12-31 23:59:59.9999999"},
+        // no such value
+        {"0000000000003652059:0000000000000000000:7 ", ""}, {"0000000000000000000:0000000864000000000:7 ", ""},
+        {"000000000000000000x:0000000000000000000:7 ", ""}, {"0000000000000000000-0000000000000000000:7 ", ""},
+        {"0000000000000000000:000000000000", ""}, {"", ""}};
+    for (auto& [stored, want] : cases) EXPECT_EQ(jetimport::extendedDateText(stored), want) << stored;
+}
+
+TEST(JetImportFailure, DamagedPagesAndRowsAreRefused) {
+    // Customers of nwind.mdb: definition on page 77, data pages 79 to 85 (2 KB pages; a data
+    // page holds its type at 0, its table's definition page at 4, its row count at 8 and the
+    // row offsets from 10).
+    const std::string original = testsupport::readFile(kNwind);
+    const size_t page = 2048;
+    ASSERT_EQ(dataPagesOf(original, page, 77), (std::vector<size_t>{79, 80, 81, 82, 83, 84, 85}));
+    struct Case {
+        const char* name;
+        size_t at;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"index page among the data pages", 81 * page, "\x04"},
+        {"data page of another table", 81 * page + 4, std::string("\x5e\0\0\0", 4)},
+        {"row reaching beyond its page", 81 * page + 10, "\xff\x0f"},
+        // page 81's first row ends the page: null mask (2 bytes), variable column count, their offsets
+        {"row whose column reaches beyond the row", 82 * page - 5, "\xf0"},
+    };
+    TempDir dir;
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes = original;
+        bytes.replace(c.at, c.bytes.size(), c.bytes);
+        testsupport::writeFile(dir / "damaged.mdb", bytes);
+        fs::create_directories(dir / "out");
+        try {
+            jetimport::importFile(dir / "damaged.mdb", dir / "out" / "x.sqlite");
+            ADD_FAILURE() << "no error";
+        } catch (const jet::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank (sie ist beschädigt)"), std::string::npos) << e.what();
+        }
+        EXPECT_TRUE(fs::is_empty(dir / "out"));
+    }
+}
+
+TEST(JetImportBytes, ImportsFromMemoryAsFromTheFile) {
+    TempDir dir;
+    auto report = jetimport::importBytes(testsupport::readFile(kNwind), dir / "mem.sqlite");
+    EXPECT_EQ(report.tables, nwind().report.tables);
+    EXPECT_EQ(report.views, nwind().report.views);
+    Db a(dir / "mem.sqlite"), b(nwind().file);
+    EXPECT_EQ(a.query("SELECT * FROM Orders ORDER BY rowid").values, b.query("SELECT * FROM Orders ORDER BY rowid").values);
+    EXPECT_THROW(jetimport::importBytes("Standard Jet DB, but not", dir / "x.sqlite"), jet::Error);
+    EXPECT_FALSE(fs::exists(dir / "x.sqlite"));
 }
