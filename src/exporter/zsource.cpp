@@ -504,7 +504,8 @@ std::optional<PlayerView> Source::showplayer(Id nr, RandomSource& rnd) const {
     }
     v.country = p.countryName.value_or("");
     if (p.position && positionWord(*p.position)) v.positionIndex = static_cast<int>(*p.position);
-    if (p.contract) v.einsatz = num(contractMatches(*p.contract));
+    if (p.contract)
+        if (const auto matches = contractMatches(*p.contract)) v.einsatz = num(*matches);
     if (p.shirt) v.rueckennummer = num(*p.shirt);
     if (p.typus) v.hautfarbe = num(*p.typus);
     if (p.typus && p.hairType && p.hairColour) {

@@ -134,6 +134,11 @@ TEST_F(Mini, PlayerPage) {
         {3, "3|Abel|Karl|Deutschland|10|1||4|0|"},        // NULL contract; hair type 11 has no list
         {-2, "<keine>"}, {4, "<keine>"}};                // no country: not in the player query
     for (auto [id, want] : cases) EXPECT_EQ(page(src.showplayer(id, rnd)), want) << id;
+    // A contract whose remaining matches the game cannot store shows nothing.
+    TempDir tmp;
+    zmini::write(tmp / "z.mdb");
+    jet::Database::open(tmp / "z.mdb").executeNative("UPDATE SPIELER SET VERTRAGSLAUFZEIT=9223372036854775807 WHERE SPIELER_ID=1");
+    EXPECT_EQ(page(Source::open(tmp / "z.mdb").showplayer(1, rnd)), "1|Müller|Hans|Deutschland|6|0||1|0|4");
     ASSERT_TRUE(src.showplayer(7, rnd));
     EXPECT_EQ(src.showplayer(7, rnd)->positionIndex, -1);
 }
