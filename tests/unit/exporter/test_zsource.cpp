@@ -165,6 +165,20 @@ TEST(SourceOpen, RecognisesFilesByContent) {
     const std::string before = testsupport::readFile(dir / "quelle.dat");
     EXPECT_EQ(Source::open(dir / "quelle.dat").counters().spieler, 10);
     EXPECT_EQ(testsupport::readFile(dir / "quelle.dat"), before);
+
+    // The same from the bytes: SQLite in memory, other bytes through the same recognition.
+    const Source fromBytes = Source::openBytes(before);
+    EXPECT_EQ(fromBytes.counters().spieler, 10);
+    EXPECT_EQ(fromBytes.tree().size(), Source::open(dir / "quelle.dat").tree().size());
+    for (const std::string& bytes : {std::string("kein Datenbankinhalt"), std::string()}) {
+        try {
+            Source::openBytes(bytes);
+            FAIL();
+        } catch (const jet::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("keine Zentor-Datenbank"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_THROW(Source::openBytes(before.substr(0, before.size() / 2)), jet::Error);  // cut short
 }
 
 TEST(SourceOpen, DefaultDatabaseInTheProgramFolder) {
@@ -200,6 +214,8 @@ TEST(SourceOpen, JetFilesGoThroughTheImport) {
     }
     EXPECT_EQ(temps(), 0);
     EXPECT_EQ(testsupport::readFile(dir / "nwind.mdb"), before);
+    EXPECT_THROW(Source::openBytes(before), jet::Error);
+    EXPECT_EQ(temps(), 0);
 }
 
 TEST(DemoSource, TreeAndCountersAgreeWithTheDatabaseAndEveryCaseIsThere) {
