@@ -110,7 +110,15 @@ std::int64_t strengthStep(std::int64_t position, std::int64_t tes, std::int64_t 
     return position == 0 ? tet / 50 : tes / 70;
 }
 
-std::int64_t contractMatches(std::int64_t vertragslaufzeit) { return vertragslaufzeit * 55; }
+std::optional<std::int64_t> contractMatches(std::int64_t vertragslaufzeit) {
+    if (vertragslaufzeit < 0 || vertragslaufzeit > INT16_MAX / 55) return std::nullopt;
+    return vertragslaufzeit * 55;
+}
+
+std::optional<std::int64_t> strengthValue(std::int64_t step) {
+    if (step < 0 || step > INT32_MAX / 1000) return std::nullopt;
+    return step * 1000;
+}
 
 int skinFlag(std::int64_t typus) { return typus == 4 ? 1 : 0; }
 

@@ -42,7 +42,12 @@ Capacity stadiumCapacity(std::int64_t laufbahn, const std::array<std::int64_t, 1
 
 // tet / 50 for a goalkeeper (position 0), tes / 70 otherwise, remainder dropped.
 std::int64_t strengthStep(std::int64_t position, std::int64_t tes, std::int64_t tet);
-std::int64_t contractMatches(std::int64_t vertragslaufzeit);  // x 55
+// The game keeps remaining matches in a 16-bit and strength in a 32-bit whole number; a
+// source value that lands outside gives nullopt instead of a number the game cannot hold.
+// VERTRAGSLAUFZEIT × 55, within 0..32767.
+std::optional<std::int64_t> contractMatches(std::int64_t vertragslaufzeit);
+// Strength step × 1000, within 0..2147483647.
+std::optional<std::int64_t> strengthValue(std::int64_t step);
 int skinFlag(std::int64_t typus);                               // 1 for TYPUS 4
 
 // Hair candidates for skin flag 0/1, hair colour 0..4 (255 already mapped to 4) and type

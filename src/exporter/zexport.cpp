@@ -76,6 +76,7 @@ public:
     // A club file of a first or amateur team (negative numbers: players only).
     void exportverein(Id nr, const fs::path& file) {
         profile::Document doc = newClubFile();
+        std::string team = "Team " + num(nr);
         if (nr >= 0) {
             auto row = src_.firstTeamClub(nr);
             if (!row) row = src_.amateurClub(nr);
@@ -83,6 +84,7 @@ public:
                 fail("Team " + num(nr) + " wurde in der Datenbank nicht gefunden.");
                 return;
             }
+            team = "Verein " + row->longName;
             set(doc, "Team", "Name", row->longName);
             set(doc, "Team", "Stadion", row->stadiumName);
             set(doc, "Team", "Stadt", row->city);
@@ -94,7 +96,7 @@ public:
             set(doc, "Team", "Stadionsitz", num(cap.seated));
             set(doc, "Team", "Stadionsteh", num(cap.standing));
         }
-        exportspieler(doc, nr);
+        exportspieler(doc, team, nr);
         save(doc, file);
     }
 
@@ -120,7 +122,7 @@ public:
             int count = 0;
             for (const Player* p : players) {
                 progress_->percent(static_cast<int>(count * 100 / static_cast<long>(players.size())));
-                writePlayer(doc, ++count, *p);
+                writePlayer(doc, "Nationalteam " + row->countryName, ++count, *p);
             }
             set(doc, "Team", "Spieler", num(count));
         }
@@ -185,8 +187,17 @@ private:
         doc.setString(oneLine(section), key, oneLine(value));
     }
 
-    // The nine keys of a player; a key whose source column is NULL is left out.
-    void writePlayer(profile::Document& doc, int k, const Player& p) {
+    // A value the game cannot hold is left out, as a NULL is, and the run reports it.
+    void outOfRange(const std::string& team, const Player& p, const std::string& what, const std::string& key) {
+        const std::string name =
+            p.stageName.empty() ? p.vorname.value_or("") + " " + p.name.value_or("") : p.stageName;
+        fail(team + ", Spieler " + name + " (Nummer " + num(p.id) + "): " + what +
+             " ergibt einen Wert, den das Spiel nicht speichern kann; " + key + " wurde nicht geschrieben.");
+    }
+
+    // The nine keys of a player; a key whose source column is NULL is left out. team names
+    // the club or national team in messages.
+    void writePlayer(profile::Document& doc, const std::string& team, int k, const Player& p) {
         const std::string s = "Spieler" + num(k);
         const bool stage = !p.stageName.empty();
         if (stage)
@@ -199,9 +210,18 @@ private:
             set(doc, s, "Vorname", *p.vorname);
         if (p.countryName) set(doc, s, "Land", *p.countryName);
         if (p.position) set(doc, s, "Position", num(*p.position));
-        if (const auto sum = p.position.value_or(-1) == 0 ? p.tet : p.tes)
-            set(doc, s, "Staerke", num(strengthStep(p.position.value_or(-1), *sum, *sum) * 1000));
-        if (p.contract) set(doc, s, "Restspiele", num(contractMatches(*p.contract)));
+        if (const auto sum = p.position.value_or(-1) == 0 ? p.tet : p.tes) {
+            if (const auto strength = strengthValue(strengthStep(p.position.value_or(-1), *sum, *sum)))
+                set(doc, s, "Staerke", num(*strength));
+            else
+                outOfRange(team, p, "die Summe der Fähigkeiten " + num(*sum), "Staerke");
+        }
+        if (p.contract) {
+            if (const auto matches = contractMatches(*p.contract))
+                set(doc, s, "Restspiele", num(*matches));
+            else
+                outOfRange(team, p, "die Vertragslaufzeit " + num(*p.contract), "Restspiele");
+        }
         if (p.shirt) set(doc, s, "Rueckennummer", num(*p.shirt));
         if (p.typus) set(doc, s, "Hautfarbe", num(skinFlag(*p.typus)));
         if (p.typus && p.hairType && p.hairColour) {
@@ -210,12 +230,12 @@ private:
         }
     }
 
-    void exportspieler(profile::Document& doc, Id nr) {
+    void exportspieler(profile::Document& doc, const std::string& team, Id nr) {
         Source::ListState state;
         const auto players = src_.teamPlayers(nr, &state);
         if (state == Source::ListState::Blank) return;
         int count = 0;
-        for (const Player* p : players) writePlayer(doc, ++count, *p);
+        for (const Player* p : players) writePlayer(doc, team, ++count, *p);
         set(doc, "Team", "Spieler", num(count));
     }
 

@@ -1,9 +1,12 @@
 #include "zsource.h"
 
+#include "common/fileio.h"
 #include "common/jetdb.h"
 #include "common/jetimport.h"
 #include "common/paths.h"
 #include "common/random.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <charconv>
@@ -43,12 +46,19 @@ std::string trimmed(std::string_view s) {
 
 std::string num(Id v) { return std::to_string(v); }
 
-// Removes the temporary conversion of a Jet source when reading is done.
+// A fresh folder for the temporary conversion of a Jet source, removed when reading is done.
 struct TempFolder {
     fs::path path;
+    TempFolder() {
+        std::error_code ec;
+        for (int i = 0; path.empty() || fs::exists(path); ++i)
+            path = fs::temp_directory_path(ec) / ("zexporter-" + std::to_string(::getpid()) + "-" + std::to_string(i));
+        fs::create_directories(path, ec);
+        if (ec) throw jet::Error("Temporärer Ordner kann nicht angelegt werden: " + path.string());
+    }
     ~TempFolder() {
         std::error_code ec;
-        if (!path.empty()) fs::remove_all(path, ec);
+        fs::remove_all(path, ec);
     }
 };
 
@@ -275,17 +285,30 @@ Source Source::open(const fs::path& file) {
     }
     // Jet: converted once into a temporary SQLite file, read, and thrown away.
     TempFolder tmp;
-    std::error_code ec;
-    for (int i = 0; tmp.path.empty() || fs::exists(tmp.path); ++i)
-        tmp.path = fs::temp_directory_path(ec) / ("zexporter-" + std::to_string(::getpid()) + "-" + std::to_string(i));
-    fs::create_directories(tmp.path, ec);
-    if (ec) throw jet::Error("Temporärer Ordner kann nicht angelegt werden: " + tmp.path.string());
     const fs::path converted = tmp.path / "zentor.sqlite";
     jetimport::importFile(file, converted);
     jet::Database db = jet::Database::open(converted, false, true);
     Source s = read(db);
     db.close();
     return s;
+}
+
+Source Source::openBytes(std::string_view bytes) {
+    static constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
+    if (bytes.substr(0, kSqliteMagic.size()) == kSqliteMagic) {
+        jet::Database db = jet::Database::openMemory();
+        // Read-only over the caller's bytes: nothing is copied, and nothing may write them.
+        auto* data = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data()));
+        const auto size = static_cast<sqlite3_int64>(bytes.size());
+        if (sqlite3_deserialize(db.handle(), "main", data, size, size, SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+            throw jet::Error("Die Zentor-Datenbank kann nicht gelesen werden.");
+        return read(db);
+    }
+    TempFolder tmp;
+    const fs::path file = tmp.path / "zentor.mdb";
+    if (!fileio::replaceFile(file, bytes))
+        throw jet::Error("Die Datei " + file.string() + " kann nicht geschrieben werden.");
+    return open(file);
 }
 
 const std::vector<Country>& Source::countries() const { return d->countries; }
@@ -504,7 +527,8 @@ std::optional<PlayerView> Source::showplayer(Id nr, RandomSource& rnd) const {
     }
     v.country = p.countryName.value_or("");
     if (p.position && positionWord(*p.position)) v.positionIndex = static_cast<int>(*p.position);
-    if (p.contract) v.einsatz = num(contractMatches(*p.contract));
+    if (p.contract)
+        if (const auto matches = contractMatches(*p.contract)) v.einsatz = num(*matches);
     if (p.shirt) v.rueckennummer = num(*p.shirt);
     if (p.typus) v.hautfarbe = num(*p.typus);
     if (p.typus && p.hairType && p.hairColour) {

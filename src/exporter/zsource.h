@@ -136,6 +136,9 @@ public:
     // Jet import into a temporary SQLite file, an SQLite file is read directly. Throws
     // jet::Error with a German message.
     static Source open(const std::filesystem::path& file);
+    // The same on a file's bytes: an SQLite file is read in memory, anything else goes
+    // through a temporary file and open().
+    static Source openBytes(std::string_view bytes);
     // Reads an open database.
     static Source read(jet::Database& db);
 

@@ -52,6 +52,17 @@ int cmdResExtract(const Args& args)
     if (args.size() != 2)
         return kUsage;
     gfx::ResArchive a = gfx::ResArchive::open(args[0]);
+    // Members may share their bytes: what the folder would receive is measured first.
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < a.members().size(); ++i) {
+        try {
+            total += a.memberSize(i);
+        } catch (const gfx::Error&) {
+        }
+    }
+    if (total > gfx::kMaxExpandedBytes)
+        throw gfx::Error("Die Einträge des Archivs ergäben zusammen " + std::to_string(total >> 20) + " MB; mehr als " +
+                         std::to_string(gfx::kMaxExpandedBytes >> 20) + " MB werden nicht ausgepackt.");
     int skipped = 0;
     for (std::size_t i = 0; i < a.members().size(); ++i) {
         try {

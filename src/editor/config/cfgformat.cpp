@@ -310,6 +310,13 @@ LineReader::LineReader(const fs::path& file)
     bytes_ = std::move(raw);
 }
 
+LineReader LineReader::fromBytes(std::string bytes)
+{
+    LineReader r;
+    r.bytes_ = std::move(bytes);
+    return r;
+}
+
 bool LineReader::next(std::string_view& line)
 {
     if (pos_ >= bytes_.size())

@@ -92,6 +92,8 @@ class LineReader {
 public:
     // Throws Error when the file cannot be read.
     explicit LineReader(const std::filesystem::path& file);
+    // The same on a file's bytes held in memory.
+    static LineReader fromBytes(std::string bytes);
     bool next(std::string_view& line);  // false at the end
     int lineNumber() const { return line_; }  // 1-based number of the last line returned
     int percent() const;                 // share of the file read, 0..100
@@ -99,6 +101,7 @@ public:
     std::string_view utf8(std::string_view bytes);
 
 private:
+    LineReader() = default;
     std::string bytes_;                  // the file as it is
     std::deque<std::string> decoded_;    // decoded values (few: most text is ASCII)
     std::size_t pos_ = 0;

@@ -181,10 +181,10 @@ private:
     int last_ = -1;
 };
 
-[[noreturn]] void failAt(const fs::path& file, int line, const std::string& reason)
+[[noreturn]] void failAt(const std::string& fileName, int line, const std::string& reason)
 {
-    throw Error("Import abgebrochen in Zeile " + std::to_string(line) + " der Datei " + file.filename().string() +
-                ": " + reason + ". Die Datenbank wurde nicht verändert.");
+    throw Error("Import abgebrochen in Zeile " + std::to_string(line) + " der Datei " + fileName + ": " + reason +
+                ". Die Datenbank wurde nicht verändert.");
 }
 
 // Splits a file into records: the start line alone, then key lines up to an empty line, the
@@ -388,10 +388,9 @@ private:
 };
 
 template <class Importer>
-int runImport(jet::Database& db, const fs::path& file, std::string_view keyword,
+int runImport(jet::Database& db, LineReader& reader, const std::string& fileName, std::string_view keyword,
               std::initializer_list<const char*> emptied, ProgressSink& progress)
 {
-    LineReader reader(file);
     int records = 0;
     try {
         jet::Transaction transaction(db);
@@ -411,24 +410,48 @@ int runImport(jet::Database& db, const fs::path& file, std::string_view keyword,
                         std::string(keyword) + "). Die Datenbank wurde nicht verändert.");
         transaction.commit();
     } catch (const LineError& e) {
-        failAt(file, e.line, e.reason);
+        failAt(fileName, e.line, e.reason);
     } catch (const jet::Error& e) {
         throw Error(std::string(e.what()) + " Die Datenbank wurde nicht verändert.");
     }
     return records;
 }
 
+int importClubs(jet::Database& db, LineReader& reader, const std::string& fileName, ProgressSink& progress)
+{
+    return runImport<ClubImporter>(db, reader, fileName, kClubLayout.recordKeyword,
+                                   {"vereine", "vereine_national", "vereinspieler"}, progress);
+}
+
+int importPlayers(jet::Database& db, LineReader& reader, const std::string& fileName, ProgressSink& progress)
+{
+    return runImport<PlayerImporter>(db, reader, fileName, kPlayerLayout.recordKeyword, {"spieler"}, progress);
+}
+
 }  // namespace
 
 int importClubFile(jet::Database& db, const fs::path& file, ProgressSink& progress)
 {
-    return runImport<ClubImporter>(db, file, kClubLayout.recordKeyword, {"vereine", "vereine_national", "vereinspieler"},
-                                   progress);
+    LineReader reader(file);
+    return importClubs(db, reader, file.filename().string(), progress);
 }
 
 int importPlayerFile(jet::Database& db, const fs::path& file, ProgressSink& progress)
 {
-    return runImport<PlayerImporter>(db, file, kPlayerLayout.recordKeyword, {"spieler"}, progress);
+    LineReader reader(file);
+    return importPlayers(db, reader, file.filename().string(), progress);
+}
+
+int importClubBytes(jet::Database& db, std::string bytes, const std::string& name, ProgressSink& progress)
+{
+    LineReader reader = LineReader::fromBytes(std::move(bytes));
+    return importClubs(db, reader, name, progress);
+}
+
+int importPlayerBytes(jet::Database& db, std::string bytes, const std::string& name, ProgressSink& progress)
+{
+    LineReader reader = LineReader::fromBytes(std::move(bytes));
+    return importPlayers(db, reader, name, progress);
 }
 
 int importConfig(jet::Database& db, const fs::path& file, ConfigFile which, ProgressSink& progress)

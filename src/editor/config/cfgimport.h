@@ -27,6 +27,10 @@ int importClubFile(jet::Database& db, const std::filesystem::path& file, Progres
 // Replaces spieler with the records of a player file (17 key lines each). Throws Error.
 int importPlayerFile(jet::Database& db, const std::filesystem::path& file, ProgressSink& progress);
 
+// The same two on a file's bytes held in memory; name stands for the file in messages.
+int importClubBytes(jet::Database& db, std::string bytes, const std::string& name, ProgressSink& progress);
+int importPlayerBytes(jet::Database& db, std::string bytes, const std::string& name, ProgressSink& progress);
+
 // The import command once the dialog returned a file: status text "Importiere Vereine..." or
 // "Importiere Spieler...", the reader of the chosen filter entry, the status text cleared
 // whatever happens. Throws Error with the German message to show.

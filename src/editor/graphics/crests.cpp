@@ -219,43 +219,72 @@ ImportResult importCrests(const std::string& folder, const fs::path& archive, Pr
 {
     ImportResult r;
     progress.status(kStatusImport);
-    if (!gfx::isArchive(archive)) {
-        progress.status("");
+    struct ClearStatus {
+        ProgressSink& p;
+        ~ClearStatus() { p.status(""); }
+    } clear{progress};
+    if (!gfx::isArchive(archive))
         return r;
-    }
     r.archive = true;
     gfx::ResArchive a = gfx::ResArchive::open(archive);
     r.members = static_cast<int>(a.members().size());
-    std::error_code ec;
-    fs::create_directories(fs::path(folder), ec);
-    Percent pct(progress, r.members - 1);
-    FileWriterThread writer;
+
+    // Everything is measured from the headers before anything is written: a member larger
+    // than a picture of the game is skipped, an archive that would expand beyond the bound
+    // in all is refused.
+    auto prefixOf = [&](std::size_t i) { return "Eintrag " + std::to_string(i) + " (" + a.members()[i].name + ")"; };
+    auto skipped = [&](std::size_t i, const gfx::Error& e) {
+        const std::string prefix = prefixOf(i);
+        std::string what = e.what();
+        if (what.rfind(prefix + ": ", 0) == 0)
+            what = what.substr(prefix.size() + 2);
+        r.messages.push_back(prefix + " übersprungen: " + what);
+    };
+    std::vector<std::size_t> wanted;
+    std::uint64_t expanded = 0;
     for (std::size_t i = 0; i < a.members().size(); ++i) {
         const gfx::ResMember& m = a.members()[i];
         if (m.type != gfx::kCrestType)
             continue;
-        pct.set(static_cast<long>(i));
-        const std::string prefix = "Eintrag " + std::to_string(i) + " (" + m.name + ")";
+        const std::string prefix = prefixOf(i);
         // Names come from the file: only plain names inside the crest folder.
         if (!gfx::isPlainFileName(m.name)) {
             r.messages.push_back(prefix + " übersprungen: der Name ist kein einfacher Dateiname.");
             continue;
         }
         try {
+            const gfx::GfpHeaders h = a.memberHeaders(i);
+            gfx::checkMemberSize(h);
+            expanded += 18 + std::uint64_t(h.width()) * h.height() * 3;
+            wanted.push_back(i);
+        } catch (const gfx::Error& e) {
+            skipped(i, e);
+        }
+    }
+    if (expanded > gfx::kMaxExpandedBytes)
+        throw gfx::Error("Die Wappen des Archivs " + archive.filename().string() + " ergäben zusammen " +
+                         std::to_string(expanded >> 20) + " MB; mehr als " +
+                         std::to_string(gfx::kMaxExpandedBytes >> 20) +
+                         " MB nimmt der Import nicht an. Es wurde nichts geschrieben.");
+
+    std::error_code ec;
+    fs::create_directories(fs::path(folder), ec);
+    Percent pct(progress, r.members - 1);
+    FileWriterThread writer;
+    for (std::size_t i : wanted) {
+        const gfx::ResMember& m = a.members()[i];
+        pct.set(static_cast<long>(i));
+        try {
             gfx::Bytes gfp = a.memberGfp(i);
             writer.push(fs::path(folder + m.name + ".tga"), gfx::decodeGfp(gfp.data(), gfp.size()),
-                        prefix + " übersprungen: ");
+                        prefixOf(i) + " übersprungen: ");
         } catch (const gfx::Error& e) {
-            std::string what = e.what();
-            if (what.rfind(prefix + ": ", 0) == 0)
-                what = what.substr(prefix.size() + 2);
-            r.messages.push_back(prefix + " übersprungen: " + what);
+            skipped(i, e);
         }
     }
     for (std::string& m : writer.finish())
         r.messages.push_back(std::move(m));
     r.imported = writer.written();
-    progress.status("");
     return r;
 }
 

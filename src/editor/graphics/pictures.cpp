@@ -40,12 +40,17 @@ QImage loadPicture(const std::filesystem::path& file)
     } catch (const Error&) {
         return {};
     }
+    return loadPicture(bytes, file.extension().string());
+}
+
+QImage loadPicture(const std::vector<std::uint8_t>& bytes, std::string_view extension)
+{
     QImage img = decodeTga24(bytes);
     if (!img.isNull())
         return img;
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<qsizetype>(bytes.size()));
-    std::string ext = file.extension().string();
+    std::string ext(extension);
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     // TGA has no magic number, so Qt recognises it only when told the format.

@@ -62,31 +62,48 @@ ResArchive ResArchive::open(const fs::path& file)
         a.whole_ = std::move(all);
         a.in_.close();
     }
+    a.readDirectory(file.filename().string());
+    return a;
+}
+
+ResArchive ResArchive::fromBytes(Bytes bytes, const std::string& name)
+{
+    ResArchive a;
+    a.path_ = name;
+    a.size_ = bytes.size();
+    if (a.size_ < kHeadSize)
+        throw Error("Das Archiv " + name + " ist kürzer als sein Kopf.");
+    a.whole_ = std::move(bytes);
+    a.readDirectory(name);
+    return a;
+}
+
+void ResArchive::readDirectory(const std::string& name)
+{
     std::uint8_t head[kHeadSize];
-    a.readAt(0, head, kHeadSize);
+    readAt(0, head, kHeadSize);
     if (std::memcmp(head, "RESF", 4) != 0)
-        throw Error(file.filename().string() + " ist kein Ressourcenarchiv.");
+        throw Error(name + " ist kein Ressourcenarchiv.");
     const std::uint64_t count = get32(head + 4);
-    a.directoryOffset_ = get32(head + 8);
-    if (a.directoryOffset_ < kHeadSize || a.directoryOffset_ > a.size_)
-        throw Error("Das Verzeichnis des Archivs " + file.filename().string() + " liegt außerhalb der Datei.");
-    if (count * (kDirEntrySize + kNameBytes) > a.size_ - a.directoryOffset_)
-        throw Error("Das Archiv " + file.filename().string() + " nennt " + std::to_string(count) +
+    directoryOffset_ = get32(head + 8);
+    if (directoryOffset_ < kHeadSize || directoryOffset_ > size_)
+        throw Error("Das Verzeichnis des Archivs " + name + " liegt außerhalb der Datei.");
+    if (count * (kDirEntrySize + kNameBytes) > size_ - directoryOffset_)
+        throw Error("Das Archiv " + name + " nennt " + std::to_string(count) +
                     " Einträge, die nicht in die Datei passen.");
 
     Bytes table(static_cast<std::size_t>(count * (kDirEntrySize + kNameBytes)));
     if (!table.empty())
-        a.readAt(a.directoryOffset_, table.data(), table.size());
-    a.members_.resize(static_cast<std::size_t>(count));
+        readAt(directoryOffset_, table.data(), table.size());
+    members_.resize(static_cast<std::size_t>(count));
     const std::uint8_t* names = table.data() + count * kDirEntrySize;
-    for (std::size_t i = 0; i < a.members_.size(); ++i) {
-        ResMember& m = a.members_[i];
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        ResMember& m = members_[i];
         m.type = get32(table.data() + i * kDirEntrySize);
         m.offset = get32(table.data() + i * kDirEntrySize + 4);
         const char* n = reinterpret_cast<const char*>(names + i * kNameBytes);
         m.name = textcodec::cp1252ToUtf8(std::string_view(n, strnlen(n, kNameBytes)));
     }
-    return a;
 }
 
 void ResArchive::readAt(std::uint64_t offset, void* dst, std::size_t n)
@@ -108,7 +125,7 @@ std::string ResArchive::describe(std::size_t index) const
     return "Eintrag " + std::to_string(index) + " (" + members_[index].name + ")";
 }
 
-Bytes ResArchive::memberGfp(std::size_t index)
+ResArchive::Span ResArchive::locate(std::size_t index)
 {
     if (index >= members_.size())
         throw Error("Das Archiv hat keinen Eintrag " + std::to_string(index) + ".");
@@ -141,13 +158,32 @@ Bytes ResArchive::memberGfp(std::size_t index)
             total = kGfpHeaderSize + std::uint64_t(h.width()) * h.height() * h.bytesPerPixel();
         if (total > limit - start)
             throw Error("die Bilddaten reichen über das Dateiende hinaus.");
-        Bytes out(static_cast<std::size_t>(total));
-        readAt(start, out.data(), out.size());
+        return {start, total, h};
+    } catch (const Error& e) {
+        throw Error(describe(index) + ": " + e.what());
+    }
+}
+
+GfpHeaders ResArchive::memberHeaders(std::size_t index) { return locate(index).headers; }
+
+Bytes ResArchive::memberGfp(std::size_t index)
+{
+    const Span span = locate(index);
+    try {
+        Bytes out(static_cast<std::size_t>(span.size));
+        readAt(span.start, out.data(), out.size());
         gfpFileSize(out.data(), out.size());  // every length field checked on the whole member
         return out;
     } catch (const Error& e) {
         throw Error(describe(index) + ": " + e.what());
     }
+}
+
+void checkMemberSize(const GfpHeaders& h)
+{
+    if (std::uint64_t(h.width()) * h.height() > kMaxMemberPixels)
+        throw Error("das Bild ist mit " + std::to_string(h.width()) + " × " + std::to_string(h.height()) +
+                    " Pixeln größer, als ein Bild des Spiels sein kann.");
 }
 
 std::string ResArchive::extract(std::size_t index, const fs::path& folder)

@@ -17,6 +17,12 @@ inline constexpr std::uint32_t kCrestType = 14;
 inline constexpr std::uint32_t kLengthPrefixedType = 16;  // members carry a length field
 inline constexpr std::size_t kNameBytes = 256;
 
+// What an archive may expand to. The game's crests and jerseys are well below 128 × 128
+// pixels; these bounds leave them ample room and keep a small archive of huge or repeated
+// members from filling the disk and the memory.
+inline constexpr std::uint64_t kMaxMemberPixels = 512 * 512;
+inline constexpr std::uint64_t kMaxExpandedBytes = 256ull << 20;
+
 struct ResMember {
     std::uint32_t type = 0;
     std::uint32_t offset = 0;  // type 16: of the length field, else of the .gfp data
@@ -32,6 +38,8 @@ bool isArchive(const std::filesystem::path& file);
 class ResArchive {
 public:
     static ResArchive open(const std::filesystem::path& file);
+    // The same on an archive held in memory; name stands for the file in messages.
+    static ResArchive fromBytes(Bytes bytes, const std::string& name);
 
     std::uint32_t directoryOffset() const { return directoryOffset_; }
     std::uint64_t fileSize() const { return size_; }
@@ -40,6 +48,10 @@ public:
     // The member's complete .gfp file, byte for byte. Throws Error naming the member when
     // its offset, headers or lengths do not fit the file.
     Bytes memberGfp(std::size_t index);
+    // The member's .gfp headers, checked as memberGfp checks them, without reading the pixels.
+    GfpHeaders memberHeaders(std::size_t index);
+    // Length of the member's .gfp file, checked the same way.
+    std::uint64_t memberSize(std::size_t index) { return locate(index).size; }
     // Writes folder / (name + ".gfp"), creating the folder; returns the member name. A name
     // that is not a plain file name is refused with Error.
     std::string extract(std::size_t index, const std::filesystem::path& folder);
@@ -49,6 +61,12 @@ public:
 
 private:
     ResArchive() = default;
+    struct Span {
+        std::uint64_t start, size;
+        GfpHeaders headers;
+    };
+    Span locate(std::size_t index);
+    void readDirectory(const std::string& name);
     void readAt(std::uint64_t offset, void* dst, std::size_t n);
     std::string describe(std::size_t index) const;
 
@@ -60,6 +78,9 @@ private:
     std::uint32_t directoryOffset_ = 0;
     std::vector<ResMember> members_;
 };
+
+// Throws Error when a picture of these headers is larger than kMaxMemberPixels.
+void checkMemberSize(const GfpHeaders& headers);
 
 // A name that may be used as a file name inside a folder: not empty, no path separator,
 // not "." or "..".

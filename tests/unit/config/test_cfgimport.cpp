@@ -99,6 +99,9 @@ TEST(ConfigImport, DemoWorldRoundTripIsByteIdentical)
 
     EXPECT_EQ(cfg::importConfig(db, dir / "1_tm.cfg", cfg::ConfigFile::Clubs, none), 400 + 41 + 2 + 1);
     EXPECT_EQ(cfg::importConfig(db, dir / "1_sp.cfg", cfg::ConfigFile::Players, none), 8000 + 41 * 20 + 1);
+    // The bytes entry points read the same records.
+    EXPECT_EQ(cfg::importClubBytes(db, clubs, "1_tm.cfg", none), 400 + 41 + 2 + 1);
+    EXPECT_EQ(cfg::importPlayerBytes(db, players, "1_sp.cfg", none), 8000 + 41 * 20 + 1);
 
     cfg::writeClubFile(db, dir / "1_tm2.cfg", fixedClock(), none);
     cfg::writePlayerFile(db, dir / "1_sp2.cfg", fixedClock(), none);

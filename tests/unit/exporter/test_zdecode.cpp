@@ -119,8 +119,15 @@ TEST(Player, StrengthContractSkin) {
     EXPECT_EQ(strengthStep(1, 700, 0), 10);
     EXPECT_EQ(strengthStep(3, 699, 9999), 9);
     EXPECT_EQ(strengthStep(2, 69, 9999), 0);
-    EXPECT_EQ(contractMatches(2), 110);
-    EXPECT_EQ(contractMatches(0), 0);
+    // Results the game cannot store (16-bit remaining matches, 32-bit strength) give nothing.
+    const std::pair<std::int64_t, std::optional<std::int64_t>> contracts[] = {
+        {2, 110}, {0, 0}, {595, 32725}, {596, std::nullopt}, {-1, std::nullopt},
+        {INT64_MAX, std::nullopt}, {INT64_MIN, std::nullopt}, {INT64_MAX / 55 + 1, std::nullopt}};
+    for (auto [v, want] : contracts) EXPECT_EQ(contractMatches(v), want) << v;
+    const std::pair<std::int64_t, std::optional<std::int64_t>> steps[] = {
+        {0, 0}, {6, 6000}, {2147483, 2147483000}, {2147484, std::nullopt}, {-1, std::nullopt},
+        {INT64_MAX / 70, std::nullopt}, {INT64_MIN / 50, std::nullopt}};
+    for (auto [v, want] : steps) EXPECT_EQ(strengthValue(v), want) << v;
     EXPECT_EQ(skinFlag(4), 1);
     for (int t : {0, 1, 2, 3, 5, 255}) EXPECT_EQ(skinFlag(t), 0) << t;
 }

@@ -242,6 +242,55 @@ TEST_F(Mini, NationalTeamFile) {
     EXPECT_EQ(r.errors.size(), 1u);
 }
 
+// Contract lengths and skill sums whose results the game cannot store: the key is left out
+// and the run names club and player, instead of writing a wrapped number.
+TEST_F(Mini, ValuesTheGameCannotHoldAreReportedNotWrapped) {
+    const struct {
+        const char* update;  // of SPIELER
+        bool national;       // Deutschland's national team instead of FC Adler
+        const char* section;
+        const char* key;
+        const char* value;    // written value, or "<fehlt>"
+        const char* message;  // start of the one error, nullptr for none
+    } cases[] = {
+        {"VERTRAGSLAUFZEIT=9223372036854775807 WHERE SPIELER_ID=1", false, "Spieler1", "Restspiele", "<fehlt>",
+         "Verein FC Adler, Spieler Hans Müller (Nummer 1): die Vertragslaufzeit 9223372036854775807 ergibt einen Wert"},
+        {"VERTRAGSLAUFZEIT=596 WHERE SPIELER_ID=1", false, "Spieler1", "Restspiele", "<fehlt>",
+         "Verein FC Adler, Spieler Hans Müller (Nummer 1): die Vertragslaufzeit 596"},
+        {"VERTRAGSLAUFZEIT=595 WHERE SPIELER_ID=1", false, "Spieler1", "Restspiele", "32725", nullptr},
+        {"VERTRAGSLAUFZEIT=-1 WHERE SPIELER_ID=1", true, "Spieler1", "Restspiele", "<fehlt>",
+         "Nationalteam Deutschland, Spieler Hans Müller (Nummer 1): die Vertragslaufzeit -1"},
+        {"SPIELINTELLIGENZ=9223372036854775807 WHERE SPIELER_ID=3", false, "Spieler2", "Staerke", "<fehlt>",
+         "Verein FC Adler, Spieler Karl Abel (Nummer 3): die Summe der Fähigkeiten 9223372036854775807"},
+        {"SPIELINTELLIGENZ=-1000 WHERE SPIELER_ID=3", false, "Spieler2", "Staerke", "<fehlt>",
+         "Verein FC Adler, Spieler Karl Abel (Nummer 3): die Summe der Fähigkeiten -400"},
+        {"REFLEXE=-9223372036854775807 WHERE SPIELER_ID=1", false, "Spieler1", "Staerke", "<fehlt>",
+         "Verein FC Adler, Spieler Hans Müller (Nummer 1): die Summe der Fähigkeiten"},
+        {"VERTRAGSLAUFZEIT=4611686018427387904 WHERE SPIELER_ID=2", false, "Spieler3", "Restspiele", "<fehlt>",
+         "Verein FC Adler, Spieler Zico (Nummer 2): die Vertragslaufzeit"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.update);
+        const fs::path db = dir / ("z" + std::to_string(++n) + ".mdb");
+        zmini::write(db);
+        jet::Database(jet::Database::open(db)).executeNative(std::string("UPDATE SPIELER SET ") + c.update);
+        const Source bad = Source::open(db);
+        const fs::path f = dir / ("x" + std::to_string(n) + ".aet");
+        const ExportResult r = c.national ? exportNational(bad, 1, f, opt) : exportClub(bad, 11, f, opt);
+        EXPECT_EQ(r.clubFiles, 1);
+        expectKeys(f, {{c.section, c.key, c.value}});
+        EXPECT_NE(get(f, c.section, "Name"), "<fehlt>");  // the rest of the player is written
+        if (!c.message) {
+            EXPECT_TRUE(r.ok()) << r.errors.front();
+            continue;
+        }
+        ASSERT_EQ(r.errors.size(), 1u);
+        EXPECT_EQ(r.errors[0].rfind(c.message, 0), 0u) << r.errors[0];
+        EXPECT_NE(r.errors[0].find(std::string(c.key) + " wurde nicht geschrieben"), std::string::npos) << r.errors[0];
+    }
+}
+
 TEST_F(Mini, CountryExportWritesIndexFilesAndFolders) {
     const fs::path out = dir / "out";
     const fs::path lan = target(out / "Deutschland.lan");

@@ -134,6 +134,11 @@ TEST_F(Mini, PlayerPage) {
         {3, "3|Abel|Karl|Deutschland|10|1||4|0|"},        // NULL contract; hair type 11 has no list
         {-2, "<keine>"}, {4, "<keine>"}};                // no country: not in the player query
     for (auto [id, want] : cases) EXPECT_EQ(page(src.showplayer(id, rnd)), want) << id;
+    // A contract whose remaining matches the game cannot store shows nothing.
+    TempDir tmp;
+    zmini::write(tmp / "z.mdb");
+    jet::Database::open(tmp / "z.mdb").executeNative("UPDATE SPIELER SET VERTRAGSLAUFZEIT=9223372036854775807 WHERE SPIELER_ID=1");
+    EXPECT_EQ(page(Source::open(tmp / "z.mdb").showplayer(1, rnd)), "1|Müller|Hans|Deutschland|6|0||1|0|4");
     ASSERT_TRUE(src.showplayer(7, rnd));
     EXPECT_EQ(src.showplayer(7, rnd)->positionIndex, -1);
 }
@@ -160,6 +165,20 @@ TEST(SourceOpen, RecognisesFilesByContent) {
     const std::string before = testsupport::readFile(dir / "quelle.dat");
     EXPECT_EQ(Source::open(dir / "quelle.dat").counters().spieler, 10);
     EXPECT_EQ(testsupport::readFile(dir / "quelle.dat"), before);
+
+    // The same from the bytes: SQLite in memory, other bytes through the same recognition.
+    const Source fromBytes = Source::openBytes(before);
+    EXPECT_EQ(fromBytes.counters().spieler, 10);
+    EXPECT_EQ(fromBytes.tree().size(), Source::open(dir / "quelle.dat").tree().size());
+    for (const std::string& bytes : {std::string("kein Datenbankinhalt"), std::string()}) {
+        try {
+            Source::openBytes(bytes);
+            FAIL();
+        } catch (const jet::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("keine Zentor-Datenbank"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_THROW(Source::openBytes(before.substr(0, before.size() / 2)), jet::Error);  // cut short
 }
 
 TEST(SourceOpen, DefaultDatabaseInTheProgramFolder) {
@@ -195,6 +214,8 @@ TEST(SourceOpen, JetFilesGoThroughTheImport) {
     }
     EXPECT_EQ(temps(), 0);
     EXPECT_EQ(testsupport::readFile(dir / "nwind.mdb"), before);
+    EXPECT_THROW(Source::openBytes(before), jet::Error);
+    EXPECT_EQ(temps(), 0);
 }
 
 TEST(DemoSource, TreeAndCountersAgreeWithTheDatabaseAndEveryCaseIsThere) {

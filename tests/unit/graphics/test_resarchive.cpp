@@ -258,6 +258,92 @@ TEST_F(CrestFolder, ImportSkipsDamagedAndUnsafeMembersAndKeepsTheOthers)
     EXPECT_FALSE(crests::importCrests(folder, tmp / "no.res", progress).archive);
 }
 
+namespace {
+
+// An archive of `count` type-14 entries that all point at the one member stored: a small
+// file that names far more picture data than it holds.
+gfx::Bytes sharedMemberArchive(const gfx::Bytes& member, std::uint32_t count)
+{
+    gfx::Bytes b(12 + member.size(), 0);
+    std::memcpy(b.data(), "RESF", 4);
+    put32(b, 4, count);
+    put32(b, 8, static_cast<std::uint32_t>(12 + member.size()));
+    std::memcpy(b.data() + 12, member.data(), member.size());
+    for (std::uint32_t i = 0; i < count; ++i) {
+        b.resize(b.size() + 8);
+        put32(b, b.size() - 8, 14);
+        put32(b, b.size() - 4, 12);
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string name = "w" + std::to_string(i);
+        b.resize(b.size() + 256, 0);
+        std::memcpy(b.data() + b.size() - 256, name.data(), name.size());
+    }
+    return b;
+}
+
+}  // namespace
+
+TEST_F(CrestFolder, ImportSkipsPicturesLargerThanAnyOfTheGame)
+{
+    const struct {
+        int w, h;
+        bool taken;
+    } cases[] = {{64, 64, true}, {512, 512, true}, {513, 512, false}, {1, 4096, true}, {4096, 4096, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        fs::remove_all(folder);
+        const fs::path archive = tmp / "wa.res";
+        {
+            gfx::ResArchiveWriter w(archive, 14);
+            w.add("bild", gfpOf(c.w, c.h, 0x55, true));
+            w.add("klein", gfpOf(2, 2, 0x55, true));
+            w.finish();
+        }
+        crests::ImportResult r = crests::importCrests(folder, archive, progress);
+        EXPECT_EQ(r.imported, c.taken ? 2 : 1);
+        EXPECT_EQ(fs::exists(folder + std::string("bild.tga")), c.taken);
+        ASSERT_EQ(r.messages.size(), c.taken ? 0u : 1u);
+        if (!c.taken) {
+            EXPECT_NE(r.messages[0].find("Eintrag 0 (bild) übersprungen: das Bild ist mit"), std::string::npos)
+                << r.messages[0];
+        }
+    }
+}
+
+TEST_F(CrestFolder, ArchiveThatExpandsBeyondTheBoundIsRefusedBeforeWriting)
+{
+    // 1100 entries of one 512 × 512 crest: about 300 KB of file, 825 MB of crests.
+    const fs::path archive = tmp / "wa.res";
+    writeBytes(archive, sharedMemberArchive(gfpOf(512, 512, 0, true), 1100));
+    ASSERT_LT(fs::file_size(archive), 400u * 1024);
+    fs::remove_all(folder);
+    try {
+        crests::importCrests(folder, archive, progress);
+        FAIL() << "the archive was imported";
+    } catch (const gfx::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("nimmt der Import nicht an"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(progress.texts.back(), "");
+
+    // Fewer such entries stay below the bound and import.
+    writeBytes(archive, sharedMemberArchive(gfpOf(512, 512, 0, true), 20));
+    EXPECT_EQ(crests::importCrests(folder, archive, progress).imported, 20);
+
+    // res-extract measures the same way: members that share their bytes count once each.
+    const std::string tool = std::string(KICKORA_BUILD_DIR) + "/src/tool/kickoratool";
+    if (!fs::exists(tool))
+        GTEST_SKIP() << "kickoratool is not built";
+    writeBytes(archive, sharedMemberArchive(gfpOf(512, 512, 0, false), 600));  // 600 × 512 KB raw
+    int status = -1;
+    const std::string out =
+        testsupport::runCommand(tool + " res-extract " + archive.string() + " " + (tmp / "aus").string() + " 2>&1", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("werden nicht ausgepackt"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(tmp / "aus"));
+}
+
 TEST_F(CrestFolder, ShowCrestCopiesTheDefault)
 {
     writeCrest("default", 2, 2, 99);
