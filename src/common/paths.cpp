@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
-#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -111,27 +110,34 @@ fs::path findFile(const fs::path& file) {
         fs::path found = findFile(dir);
         return found == dir ? file : found / "";
     }
-    fs::path parent = file.parent_path();
-    fs::path searchDir = parent;
-    if (!parent.empty() && !existsNoThrow(parent)) {
-        if (parent == file) return file;
-        searchDir = findFile(parent);
-        if (!existsNoThrow(searchDir)) return file;
+    const fs::path parent = file.parent_path();
+    if (parent == file) return file;
+    const fs::path found = FolderLookup(parent).find(file.filename().string());
+    return existsNoThrow(found) ? found : file;
+}
+
+FolderLookup::FolderLookup(const fs::path& folder) : folder_(folder) {
+    // The folder itself may differ in letter case too.
+    if (!folder_.empty() && !existsNoThrow(folder_)) folder_ = findFile(folder_);
+}
+
+fs::path FolderLookup::find(const std::string& name) const {
+    const fs::path exact = folder_.empty() ? fs::path(name) : folder_ / name;
+    if (existsNoThrow(exact)) return exact;
+    if (!listed_) {
+        listed_ = true;
+        std::error_code ec;
+        fs::directory_iterator it(folder_.empty() ? fs::path(".") : folder_, ec);
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            std::string entry = it->path().filename().string();
+            // Several candidates only on a case-sensitive disk with near-duplicates: take a fixed one.
+            auto [pos, added] = entries_.try_emplace(foldCase(entry), entry);
+            if (!added && entry < pos->second) pos->second = std::move(entry);
+        }
     }
-    std::error_code ec;
-    fs::directory_iterator it(searchDir.empty() ? fs::path(".") : searchDir, ec);
-    if (ec) return file;
-    const std::string want = foldCase(file.filename().string());
-    std::vector<std::string> matches;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        std::string name = it->path().filename().string();
-        if (foldCase(name) == want) matches.push_back(std::move(name));
-    }
-    if (matches.empty()) return file;
-    // Several candidates only on a case-sensitive disk with near-duplicates: take a fixed one.
-    std::sort(matches.begin(), matches.end());
-    return searchDir.empty() ? fs::path(matches.front()) : searchDir / matches.front();
+    const auto it = entries_.find(foldCase(name));
+    if (it == entries_.end()) return exact;
+    return folder_.empty() ? fs::path(it->second) : folder_ / it->second;
 }
 
 fs::path winePrefix() {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace paths {
 
@@ -18,6 +19,21 @@ std::string folderValue(std::string_view stored);
 // The file itself when it exists; else a file of the same name in another letter case in
 // the same folder (folders looked up the same way); else the path unchanged.
 std::filesystem::path findFile(const std::filesystem::path& file);
+
+// findFile for many names of one folder: the folder is listed once, on the first name that
+// is missing under its exact spelling.
+class FolderLookup {
+public:
+    explicit FolderLookup(const std::filesystem::path& folder);
+    // folder / name when it exists; else the entry of that name in another letter case; else
+    // folder / name unchanged.
+    std::filesystem::path find(const std::string& name) const;
+
+private:
+    std::filesystem::path folder_;
+    mutable bool listed_ = false;
+    mutable std::unordered_map<std::string, std::string> entries_;  // folded name -> entry name
+};
 
 // The Wine prefix used for drive letters and registry files: $WINEPREFIX, else ~/.wine.
 // Empty when it does not exist.

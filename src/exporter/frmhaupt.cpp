@@ -437,7 +437,7 @@ void FrmHaupt::exportItem(int entry) {
     if (!request) return;
     const zexp::SaveDialog dialog = zexp::saveDialog(entry, zexp::nodeContext(*src_, key));
     if (!dialog.keyMessage.empty())
-        ui::MessageBox::information(this, qs(zexp::programTitle()), qs(dialog.keyMessage));
+        ui::MessageBox::plain(this, qs(zexp::programTitle()), qs(dialog.keyMessage));
     const QString file =
         ui::FileDialog::getSaveFileName(this, QStringLiteral("Exportieren"), qs((programDir_ / dialog.suggestedName).string()),
                                         qs(dialog.filter), qs(dialog.defaultExtension));
@@ -449,6 +449,7 @@ void FrmHaupt::exportItem(int entry) {
     zexp::ExportOptions options;
     options.random = rnd_.get();
     options.progress = progress_.get();
+    options.teamName = [this](const std::string& name) { progress_->showTeam(qs(name)); };
     zexp::ExportResult result;
     try {
         result = zexp::runExport(*src_, *request, fs::path(file.toStdString()), options);

@@ -28,6 +28,7 @@ void FrmProgress::begin(QWidget* owner, const QString& target) {
     running_ = true;
     label1_->setText(target);
     probar_->setValue(0);
+    probar_->setFormat(QStringLiteral("%p%"));
     if (owner) {
         const QRect r = owner->frameGeometry();
         move(r.center() - QPoint(width() / 2, height() / 2));
@@ -42,6 +43,11 @@ void FrmProgress::end() {
     setWindowFlag(Qt::WindowStaysOnTopHint, false);
     hide();
     running_ = false;
+}
+
+void FrmProgress::showTeam(const QString& name) {
+    probar_->setFormat(name + QStringLiteral(" %p%"));
+    QApplication::processEvents();
 }
 
 void FrmProgress::status(const std::string& text) {

@@ -18,6 +18,8 @@ public:
     void begin(QWidget* owner, const QString& target);
     // Takes the window out of the top-most order and hides it.
     void end();
+    // The national team being written, shown in the progress bar; Label1 keeps the target.
+    void showTeam(const QString& name);
     bool running() const { return running_; }
 
     void status(const std::string& text) override;

@@ -53,7 +53,7 @@ class Run {
 public:
     Run(const Source& src, const ExportOptions& o)
         : src_(src), rnd_(o.random ? o.random : &ownRandom_), progress_(o.progress ? o.progress : &noProgress_),
-          dateTime_(o.dateTime.empty() ? currentDateTime() : o.dateTime) {}
+          dateTime_(o.dateTime.empty() ? currentDateTime() : o.dateTime), teamName_(o.teamName) {}
 
     ExportResult finish() {
         for (auto& [path, doc] : indexes_) {
@@ -108,7 +108,7 @@ public:
                 fail("Das Nationalteam " + num(nr) + " wurde in der Datenbank nicht gefunden.");
                 return;
             }
-            progress_->status(row->countryName);
+            if (teamName_) teamName_(row->countryName);
             set(doc, "Team", "Name", row->countryName);
             set(doc, "Team", "Stadt", "Hauptstadt");
             set(doc, "Team", "Stadion", "Nationalstadion");
@@ -267,6 +267,7 @@ private:
     RandomSource* rnd_;
     ProgressSink* progress_;
     std::string dateTime_;
+    std::function<void(const std::string&)> teamName_;
     ExportResult result_;
     std::map<fs::path, profile::Document> indexes_;
     std::set<fs::path> failedFolders_;

@@ -6,6 +6,7 @@
 #include "zsource.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ struct ExportOptions {
     RandomSource* random = nullptr;   // hair draws; nullptr: a source with seed 1 for this run
     ProgressSink* progress = nullptr; // status texts and percentages; nullptr: none
     std::string dateTime;             // header time; empty: now
+    // The country of a national team being written; its status text stays the target path.
+    std::function<void(const std::string&)> teamName;
 };
 
 struct ExportResult {

@@ -268,17 +268,18 @@ private slots:
         QTemporaryDir bin;
         FrmAbout::setSystemInfoSearchPaths({bin.path()});
 
-        QString title, version;
+        QString title, version, program;
         mwtest::onNextModal([&](QWidget* dialog) {
             title = dialog->windowTitle();
             version = dialog->findChild<QLabel*>(QStringLiteral("lblversion"))->text();
+            program = dialog->findChild<QLabel*>(QStringLiteral("lbltitle"))->text();
             guisupport::screenshot(dialog, QStringLiteral("frmabout"));
             dialog->findChild<QPushButton*>(QStringLiteral("cmdsysinfo"))->click();
             dialog->findChild<QPushButton*>(QStringLiteral("cmdok"))->click();
         });
         action(window, "mnuinfoitem_0")->trigger();
-        QCOMPARE(title, QStringLiteral("Info zu Kickora Editor 1.1.4"));
-        QCOMPARE(version, QStringLiteral("Version 1.1.4"));
+        QCOMPARE(QStringList({title, program, version}),
+                 QStringList({"Info zu Kickora Editor", "Kickora Editor", "Version 1.1.4"}));
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().first().text, QStringLiteral("Systeminformationen sind momentan nicht verfügbar"));
         QVERIFY(window.findChild<FrmAbout*>());
@@ -306,6 +307,8 @@ private slots:
         MessageBox::setNextAnswer(MessageBox::No);
         QVERIFY(!window.close());
         expectBox(1, QStringLiteral("Programmende"), QStringLiteral("Programm beenden"));
+        QVERIFY(MessageBox::shown().first().question);
+        QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
         QVERIFY(window.isVisible());
         QVERIFY(window.dao().isOpen());
         QVERIFY(scalar(window, "SELECT count(*) FROM vereine") > 0);

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -174,6 +175,38 @@ private slots:
         QCOMPARE(cboland->currentText(), window.pickLists().countries().first());
         QVERIFY(!text(window, "txtstadt").isEmpty());
         guisupport::screenshot(&window, QStringLiteral("frmmain_tree_unknown_country"));
+    }
+
+    // A click on the selected node shows it again from the database; the transfer market's click
+    // draws no jerseys, so the club's stay as they were.
+    void clickOnTheSelectedNodeShowsItAgain() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const QString club = clubKey(window, "Spanien");
+        window.dao().execute("UPDATE vereine SET TRIKOT_ART=7, AUSWEICH_TRIKOT_ART=8, TW_TRIKOT_ART=9 WHERE NUMMER=" +
+                             club.mid(1).toStdString());
+        clickNode(window, club);
+        const QString name = text(window, "txtteamlang");
+        mwtest::type(window, "txtteamlang", QStringLiteral("Geaendert"));
+        auto* players = child<QTableWidget>(window, "flxgrdspieler");
+        QTest::mouseClick(players->viewport(), Qt::LeftButton, {},
+                          players->visualRect(players->model()->index(0, 1)).center());
+        auto* tabs = child<QTabWidget>(window, "tabedit");
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(child<QGroupBox>(window, "frameinfo")->isEnabled());
+
+        clickNode(window, club);
+        QCOMPARE(text(window, "txtteamlang"), name);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(!child<QGroupBox>(window, "frameinfo")->isEnabled());
+        QVERIFY(!child<QPushButton>(window, "btnspielerspeichern")->isEnabled());
+
+        clickNode(window, QStringLiteral("T0"));
+        QList<int> models;
+        for (const char* k : {"pictrikot_0", "pictrikot_1", "pictrikot_2"})
+            models << child<QLabel>(window, k)->property("tag").toInt();
+        QCOMPARE(models, QList<int>({7, 8, 9}));
     }
 
     void rebuildKeepsTheSelection() {

@@ -149,6 +149,9 @@ private slots:
         QCOMPARE(profile::getString("Team", "Name", "", file), c.name);
         QCOMPARE(profile::getString("Team", "Stadt", "", file) + "|" + profile::getString("Team", "Stadionsitz", "", file),
                  std::string("Hauptstadt|40000"));
+        // The target path stays in Label1; the country is named in the progress bar.
+        QCOMPARE(child<QLabel>(w_->progressWindow(), "Label1")->text(), outFile("national.aet"));
+        QCOMPARE(child<QProgressBar>(w_->progressWindow(), "probar")->format(), QString::fromStdString(c.name) + " %p%");
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         checkIdleAfterRun();
     }
@@ -165,6 +168,7 @@ private slots:
 
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         QCOMPARE(ui::MessageBox::shown().first().text, QString::fromStdString(key));
+        QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::NoIcon);
         const fs::path lig = out() / "liga.lig";
         QCOMPARE(profile::getString("LigaLand", "Land", "", lig), w_->source()->country(l.country)->name);
         const auto names = profile::sectionNames(lig);

@@ -11,10 +11,11 @@ bool g_testMode = false;
 QList<MessageBox::Answer> g_answers;
 QList<MessageBox::Shown> g_shown;
 
-MessageBox::Answer show(QWidget* parent, MessageBox::Icon icon, const QString& title, const QString& text) {
+MessageBox::Answer show(QWidget* parent, MessageBox::Icon icon, const QString& title, const QString& text,
+                        bool question = false) {
     if (g_testMode) {
-        g_shown.append({icon, title, text});
-        if (icon != MessageBox::Question) return MessageBox::Ok;
+        g_shown.append({icon, title, text, question});
+        if (!question) return MessageBox::Ok;
         return g_answers.isEmpty() ? MessageBox::No : g_answers.takeFirst();
     }
     QMessageBox box(parent);
@@ -25,8 +26,9 @@ MessageBox::Answer show(QWidget* parent, MessageBox::Icon icon, const QString& t
         case MessageBox::Question: box.setIcon(QMessageBox::Question); break;
         case MessageBox::Warning: box.setIcon(QMessageBox::Warning); break;
         case MessageBox::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MessageBox::NoIcon: box.setIcon(QMessageBox::NoIcon); break;
     }
-    if (icon == MessageBox::Question) {
+    if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
@@ -40,8 +42,12 @@ MessageBox::Answer show(QWidget* parent, MessageBox::Icon icon, const QString& t
 }  // namespace
 
 MessageBox::Answer MessageBox::question(QWidget* parent, const QString& title, const QString& text) {
-    return show(parent, Question, title, text);
+    return show(parent, Question, title, text, true);
 }
+MessageBox::Answer MessageBox::question(QWidget* parent, const QString& title, const QString& text, Icon icon) {
+    return show(parent, icon, title, text, true);
+}
+void MessageBox::plain(QWidget* parent, const QString& title, const QString& text) { show(parent, NoIcon, title, text); }
 void MessageBox::information(QWidget* parent, const QString& title, const QString& text) {
     show(parent, Information, title, text);
 }

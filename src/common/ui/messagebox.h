@@ -10,10 +10,14 @@ namespace ui {
 class MessageBox {
 public:
     enum Answer { Ok, Yes, No, Cancel };
-    enum Icon { Information, Question, Warning, Critical };
+    enum Icon { Information, Question, Warning, Critical, NoIcon };
 
-    // Yes/No box with No as the default.
+    // Yes/No box with No as the default, with the question icon or the one asked for
+    // (Critical is the stop sign).
     static Answer question(QWidget* parent, const QString& title, const QString& text);
+    static Answer question(QWidget* parent, const QString& title, const QString& text, Icon icon);
+    // OK box without an icon.
+    static void plain(QWidget* parent, const QString& title, const QString& text);
     static void information(QWidget* parent, const QString& title, const QString& text);
     static void warning(QWidget* parent, const QString& title, const QString& text);
     static void critical(QWidget* parent, const QString& title, const QString& text);
@@ -26,6 +30,7 @@ public:
         Icon icon;
         QString title;
         QString text;
+        bool question = false;  // a Yes/No box
     };
     static const QList<Shown>& shown();
     static void clearShown();

@@ -27,6 +27,8 @@ StartupResult runStartup(const std::filesystem::path& programDir, const Registry
     return r;
 }
 
-std::string programTitle() { return std::string("Kickora Editor ") + KICKORA_VERSION; }
+std::string programName() { return "Kickora Editor"; }
+
+std::string programTitle() { return programName() + " " + KICKORA_VERSION; }
 
 std::string projectAddress() { return "https://kickora-editor.de"; }

@@ -20,7 +20,9 @@ struct StartupResult {
 // opens the database into dao.
 StartupResult runStartup(const std::filesystem::path& programDir, const Registry& registry, Dao& dao);
 
-// "Kickora Editor 1.1.4"
+// "Kickora Editor": the program's title without the version (the About box)
+std::string programName();
+// "Kickora Editor 1.1.4": the window title
 std::string programTitle();
 // The address shown after the title in status panel 3.
 std::string projectAddress();

@@ -1,6 +1,7 @@
 #include "editor/graphics/crests.h"
 #include "editor/graphics/pictures.h"
 
+#include "common/paths.h"
 #include "common/profile.h"
 #include "common/progress.h"
 #include "editor/graphics/resarchive.h"
@@ -76,13 +77,15 @@ void writeWhole(const fs::path& file, const gfx::Bytes& bytes)
 
 }  // namespace
 
-fs::path crestFile(const std::string& folder, int number)
-{
-    return fs::path(folder + "vereins_wappen_" + std::to_string(number) + ".tga");
-}
-fs::path defaultTga(const std::string& folder) { return fs::path(folder + "default.tga"); }
-fs::path defaultGfp(const std::string& folder) { return fs::path(folder + "default.gfp"); }
-fs::path memberList(const std::string& folder) { return fs::path(folder + "wa.lst"); }
+namespace {
+std::string crestName(int number) { return "vereins_wappen_" + std::to_string(number) + ".tga"; }
+}  // namespace
+
+// Crest folders copied from Windows may name their files in any letter case.
+fs::path crestFile(const std::string& folder, int number) { return paths::findFile(fs::path(folder + crestName(number))); }
+fs::path defaultTga(const std::string& folder) { return paths::findFile(fs::path(folder + "default.tga")); }
+fs::path defaultGfp(const std::string& folder) { return paths::findFile(fs::path(folder + "default.gfp")); }
+fs::path memberList(const std::string& folder) { return paths::findFile(fs::path(folder + "wa.lst")); }
 
 fs::path loadwappen(const std::string& folder, int number)
 {
@@ -108,10 +111,11 @@ void loadCrestPreviews(const std::string& folder, const std::function<void(int, 
     gfx::Bytes fallback;
     QImage fallbackImage;
     bool fallbackRead = false;
+    const paths::FolderLookup lookup{fs::path(folder)};
     Percent pct(sink, kCount - 1);
     for (int n = 0; n < kCount; ++n) {
         pct.set(n);
-        const fs::path file = crestFile(folder, n);
+        const fs::path file = lookup.find(crestName(n));
         QImage img = gfx::loadPicture(file);
         std::error_code ec;
         if (img.isNull() && !fs::exists(file, ec)) {
@@ -270,13 +274,15 @@ ImportResult importCrests(const std::string& folder, const fs::path& archive, Pr
     std::error_code ec;
     fs::create_directories(fs::path(folder), ec);
     Percent pct(progress, r.members - 1);
+    const paths::FolderLookup lookup{fs::path(folder)};
     FileWriterThread writer;
     for (std::size_t i : wanted) {
         const gfx::ResMember& m = a.members()[i];
         pct.set(static_cast<long>(i));
         try {
             gfx::Bytes gfp = a.memberGfp(i);
-            writer.push(fs::path(folder + m.name + ".tga"), gfx::decodeGfp(gfp.data(), gfp.size()),
+            // A crest of the same name in another letter case is overwritten, not doubled.
+            writer.push(lookup.find(m.name + ".tga"), gfx::decodeGfp(gfp.data(), gfp.size()),
                         prefixOf(i) + " übersprungen: ");
         } catch (const gfx::Error& e) {
             skipped(i, e);
@@ -316,6 +322,7 @@ int exportCrests(const std::string& folder, const fs::path& archive, ProgressSin
 
     const gfx::GfpHeaders templ = gfx::readGfp(defaultGfp(folder)).headers;
     gfx::ResArchiveWriter writer(archive, static_cast<std::uint32_t>(type));
+    const paths::FolderLookup lookup{fs::path(folder)};
     Percent pct(progress, count);
     for (long i = 1; i <= count; ++i) {
         pct.set(i);
@@ -323,7 +330,7 @@ int exportCrests(const std::string& folder, const fs::path& archive, ProgressSin
         const std::string base = trimmed(name);
         if (!gfx::isPlainFileName(base))
             throw gfx::Error("Der Wappenname \"" + name + "\" ist kein einfacher Dateiname.");
-        const fs::path tga = fs::path(folder + base + ".tga");
+        const fs::path tga = lookup.find(base + ".tga");
         if (!fs::exists(tga, ec))
             throw gfx::Error("Das Wappen " + tga.string() + " fehlt.");
         gfx::Pixels565 px = gfx::tgaFileToPixels(tga);

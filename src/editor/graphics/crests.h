@@ -32,14 +32,15 @@ inline constexpr const char* kExportTitle = "Exportiere Wappen...";
 inline constexpr const char* kArchiveName = "wa.res";
 inline constexpr const char* kArchiveFilter = "Kickora Wappen (wa.res)|wa*.res";
 
-// crestFolder always ends with '/'; names are appended to it directly.
+// crestFolder always ends with '/'; names are appended to it directly. Each file is the one of
+// that name in any letter case; the name as written here when none exists.
 std::filesystem::path crestFile(const std::string& crestFolder, int number);  // vereins_wappen_N.tga
 std::filesystem::path defaultTga(const std::string& crestFolder);
 std::filesystem::path defaultGfp(const std::string& crestFolder);
 std::filesystem::path memberList(const std::string& crestFolder);  // wa.lst
 
-// Show crest: the crest file of the number, copied from default.tga first when it is
-// missing (so the folder gains a file for the number). Returns the file; it still does not
+// Show crest: the crest file of the number, copied from default.tga first when no file of
+// that name exists in any letter case (so the folder gains a file for the number). Returns the file; it still does not
 // exist when default.tga is missing too.
 std::filesystem::path loadwappen(const std::string& crestFolder, int number);
 

@@ -81,7 +81,8 @@ fs::path modelPicture(const std::string& setFolder, int model)
 {
     char buf[32];
     std::snprintf(buf, sizeof buf, "trikot_%02d.gif", model);
-    return fs::path(setFolder + buf);
+    // Jersey sets copied from Windows may name their pictures in any letter case.
+    return paths::findFile(fs::path(setFolder + buf));
 }
 
 fs::path modelPicture(const Settings& settings, int model) { return modelPicture(settings.jerseyFolder(), model); }

@@ -75,7 +75,7 @@ inline constexpr JerseySet kSets[2] = {
 };
 const char* colourTable(int satz);
 
-// set folder + "trikot_" + model with at least two digits + ".gif"
+// set folder + "trikot_" + model with at least two digits + ".gif", found in any letter case
 std::filesystem::path modelPicture(const std::string& setFolder, int model);
 std::filesystem::path modelPicture(const Settings& settings, int model);  // active set
 

@@ -16,7 +16,8 @@ QStringList g_searchPaths;
 
 FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    const QString title = QString::fromStdString(programTitle());
+    // The version has a line of its own.
+    const QString title = QString::fromStdString(programName());
     setWindowTitle(QStringLiteral("Info zu ") + title);
     setModal(true);
 

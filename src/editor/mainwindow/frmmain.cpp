@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "common/paths.h"
 #include "common/ui/messagebox.h"
@@ -43,6 +44,22 @@ constexpr int kTabSpieler = 1;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 std::string ss(const QString& s) { return s.toStdString(); }
+
+// Notes which node was selected before a mouse press on the tree changes the selection.
+class PressWatch : public QObject {
+public:
+    PressWatch(QTreeWidget* tree, QTreeWidgetItem** before) : QObject(tree), tree_(tree), before_(before) {
+        tree->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) *before_ = tree_->currentItem();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QTreeWidget* tree_;
+    QTreeWidgetItem** before_;
+};
 
 QLineEdit* lineEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -208,6 +225,12 @@ void FrmMain::buildCentral() {
     treeLayout->addWidget(tvdb_);
     connect(tvdb_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { tvdb_NodeClick(current); });
+    // A click on the node that is already selected shows it again like any other click; a click
+    // that changes the selection has shown its node already.
+    new PressWatch(tvdb_, &pressedOnSelected_);
+    connect(tvdb_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (item == std::exchange(pressedOnSelected_, nullptr)) tvdb_NodeClick(item);
+    });
     connect(tvdb_, &QTreeWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { mnupopup_->popup(tvdb_->viewport()->mapToGlobal(pos)); });
 
@@ -442,12 +465,14 @@ void FrmMain::tvdb_NodeClick(QTreeWidgetItem* item) {
                 break;
             case dbtree::KeyKind::Club:
                 anaus(clubeditor::KindClub, true);
+                showJerseys(info.number, clubeditor::KindClub);
                 showteam(info.number, clubeditor::KindClub);
                 playerArea_->showspielerliste(info.number);
                 tabedit_->setCurrentIndex(kTabTeam);
                 break;
             case dbtree::KeyKind::Country:
                 anaus(clubeditor::KindNational, true);
+                showJerseys(info.number, clubeditor::KindNational);
                 showteam(info.number, clubeditor::KindNational);
                 playerArea_->showspielerliste(info.number);
                 tabedit_->setCurrentIndex(kTabTeam);
@@ -527,7 +552,6 @@ void FrmMain::showteam(long long number, int kind) {
         const int index = cboland_->findText(qs(t.land), Qt::MatchFixedString | Qt::MatchCaseSensitive);
         cboland_->setCurrentIndex(index >= 0 ? index : (cboland_->count() > 0 ? 0 : -1));
     }
-    showJerseys(number, kind);
     loadwappen(txtgrafnr_->text());
 }
 

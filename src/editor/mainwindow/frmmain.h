@@ -174,6 +174,7 @@ private:
     QTreeWidget* tvdb_ = nullptr;
     QHash<QString, QTreeWidgetItem*> nodes_;
     QString tvdbTag_;
+    QTreeWidgetItem* pressedOnSelected_ = nullptr;  // the selected node when the mouse went down
     QTabWidget* tabedit_ = nullptr;
     QSplitter* splitmain_ = nullptr;
 

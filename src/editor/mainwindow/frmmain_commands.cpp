@@ -344,8 +344,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (ui::MessageBox::question(this, QStringLiteral("Programmende"), QStringLiteral("Programm beenden")) !=
-        ui::MessageBox::Yes) {
+    if (ui::MessageBox::question(this, QStringLiteral("Programmende"), QStringLiteral("Programm beenden"),
+                                 ui::MessageBox::Critical) != ui::MessageBox::Yes) {
         event->ignore();
         return;
     }

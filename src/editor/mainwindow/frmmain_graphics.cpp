@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "common/paths.h"
 #include "common/ui/filedialog.h"
 #include "common/ui/messagebox.h"
 #include "editor/graphics/crests.h"
@@ -54,7 +53,7 @@ void drawJersey(QLabel* preview, int k, int model, const jerseys::Colours* colou
     preview->setProperty("tag", model);
     QPixmap canvas(preview->contentsRect().size());
     canvas.fill(Qt::transparent);
-    const QImage picture = gfx::loadPicture(paths::findFile(jerseys::modelPicture(settings, model)));
+    const QImage picture = gfx::loadPicture(jerseys::modelPicture(settings, model));
     if (!picture.isNull()) {
         QPainter p(&canvas);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -129,12 +128,7 @@ void FrmMain::loadwappen(const QString& grafnr) {
     bool ok = false;
     const int n = grafnr.trimmed().toInt(&ok);
     if (!ok || n < 0) return;
-    const std::string& folder = settings_.folders[FolderWappen];
-    // A file copied from Windows may differ in letter case; only a missing one gets default.tga.
-    fs::path file = paths::findFile(crests::crestFile(folder, n));
-    std::error_code ec;
-    if (!fs::exists(file, ec)) file = crests::loadwappen(folder, n);
-    const QImage picture = gfx::loadPicture(file);
+    const QImage picture = gfx::loadPicture(crests::loadwappen(settings_.folders[FolderWappen], n));
     if (picture.isNull()) {
         imgwappen_->setText(QStringLiteral("Wappen\n%1").arg(n));
         return;
@@ -237,7 +231,7 @@ void FrmMain::pictrikot_DblClick(int k) {
         frmtrikot_->loadModels(settings_.jerseyFolder(), this);
     }
     const int model = pictrikot_[k]->property("tag").toInt();
-    const QImage picture = gfx::loadPicture(paths::findFile(jerseys::modelPicture(settings_, model)));
+    const QImage picture = gfx::loadPicture(jerseys::modelPicture(settings_, model));
     if (!frmtrikot_->choose(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture), model)) return;
     showtrikot(trikotK_, frmtrikot_->model());
 }

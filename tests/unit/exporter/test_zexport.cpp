@@ -220,6 +220,8 @@ TEST_F(Mini, ClubFileOfAnAmateurTeamAndSpecialTeams) {
 
 TEST_F(Mini, NationalTeamFile) {
     const fs::path f = dir / "Deutschland (Zentor).aet";
+    std::string team;
+    opt.teamName = [&](const std::string& name) { team = name; };
     ASSERT_TRUE(exportNational(src, 1, f, opt).ok());
     const Parsed p = parse(f);
     EXPECT_EQ(p.lines("Team"),
@@ -233,8 +235,9 @@ TEST_F(Mini, NationalTeamFile) {
     EXPECT_EQ(names, (std::vector<std::string>{"Müller", "Abel", "Spieler", "Acker", "Bauer", "Lang", "Öztürk"}));
     expectKeys(f, {{"Spieler7", "Position", "5"}, {"Spieler6", "Haarfarbe", "7"}});  // position written as stored
     EXPECT_EQ(p.names().back(), "Spieler7");
-    // Progress: the country name, then the position before each player.
-    EXPECT_NE(std::find(progress.texts.begin(), progress.texts.end(), "Deutschland"), progress.texts.end());
+    // Progress: the country name apart, the status text stays the target; the position before each player.
+    EXPECT_EQ(progress.texts, std::vector<std::string>{f.string()});
+    EXPECT_EQ(team, "Deutschland");
     EXPECT_EQ(std::vector<int>(progress.percents.end() - 7, progress.percents.end()),
               (std::vector<int>{0, 14, 28, 42, 57, 71, 85}));
 

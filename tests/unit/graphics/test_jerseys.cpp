@@ -132,6 +132,8 @@ TEST(JerseySet, CopyToTheGameOnlyWhenTheGameHasOne)
     EXPECT_EQ(jerseys::copyJerseySet(s, none), jerseys::CopyResult::Copied);
     EXPECT_EQ(testsupport::readFile(tmp / "game" / "ma.res"), "set eins");
     EXPECT_EQ(jerseys::modelPicture(s, 3), tmp / "set1" / "trikot_03.gif");
+    testsupport::writeFile(tmp / "set1" / "TRIKOT_07.GIF", "gif");
+    EXPECT_EQ(jerseys::modelPicture(s, 7), tmp / "set1" / "TRIKOT_07.GIF");
 
     fs::remove(tmp / "set1" / "ma.res");
     EXPECT_THROW(jerseys::copyJerseySet(s, none), std::exception);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cstring>
 #include <vector>
 
@@ -208,6 +210,34 @@ TEST_F(CrestFolder, ExportThenImportRestoresTheCrests)
     EXPECT_EQ(second[18 + 2], 64);
     EXPECT_EQ(second[12], 2);
     EXPECT_EQ(readBytes(folder + std::string("vereins_wappen_3.tga")).size(), 18u + 3u);
+}
+
+// Crests copied from Windows keep their letter case: shown, chosen and exported as they are,
+// with default.tga copied only where no file of the name exists in any case.
+TEST_F(CrestFolder, CrestsAreFoundInAnyLetterCase)
+{
+    writeCrest("Vereins_Wappen_5", 2, 2, 200);
+    fs::rename(folder + "Vereins_Wappen_5.tga", folder + "Vereins_Wappen_5.TGA");
+    writeCrest("default", 1, 1, 7);
+    const fs::path real = folder + "Vereins_Wappen_5.TGA";
+
+    EXPECT_EQ(crests::loadwappen(folder, 5), real);
+    const std::vector<QImage> cells = crests::loadCrestPreviews(folder);
+    EXPECT_EQ(qRed(cells[5].pixel(0, 0)), 200);
+    EXPECT_EQ(qRed(cells[6].pixel(0, 0)), 7);
+    EXPECT_FALSE(fs::exists(folder + "vereins_wappen_5.tga"));
+    EXPECT_TRUE(fs::exists(folder + "vereins_wappen_6.tga"));
+    EXPECT_EQ(crests::crestFile(folder, 5), real);
+
+    writeList({"vereins_wappen_5"}, 1);
+    EXPECT_EQ(crests::exportCrests(folder, tmp / "wa.res", progress), 1);
+    // Importing it back overwrites the file it came from instead of adding a second one.
+    fs::remove(real);
+    writeCrest("Vereins_Wappen_5", 1, 1, 1);
+    fs::rename(folder + "Vereins_Wappen_5.tga", real);
+    crests::importCrests(folder, tmp / "wa.res", progress);
+    EXPECT_FALSE(fs::exists(folder + "vereins_wappen_5.tga"));
+    EXPECT_EQ(readBytes(real).size(), 18u + 2 * 2 * 3);
 }
 
 TEST_F(CrestFolder, FailedExportLeavesTheOldArchive)
