@@ -24,6 +24,16 @@ QString decoded(std::string_view text)
 
 std::string utf8(const QString& s) { return s.toUtf8().toStdString(); }
 
+// The order of the file list: letter case and accents ignored, so "ölmann" sorts with the o.
+QString sortKey(std::string_view name)
+{
+    QString key;
+    for (QChar c : decoded(name).normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            key += c.toCaseFolded();
+    return key;
+}
+
 }  // namespace
 
 bool offered(std::string_view fileName)
@@ -67,7 +77,7 @@ std::vector<std::string> pictureFiles(const fs::path& folder)
             files.push_back(std::move(name));
     }
     std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        const int c = decoded(a).compare(decoded(b), Qt::CaseInsensitive);
+        const int c = sortKey(a).compare(sortKey(b));
         return c != 0 ? c < 0 : a < b;
     });
     return files;
