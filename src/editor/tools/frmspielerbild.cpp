@@ -54,8 +54,14 @@ FrmSpielerbild::FrmSpielerbild(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(btnstart_);
     buttons->addWidget(btnabbrechen);
     right->addLayout(buttons);
+    lblordner_ = new QLabel(this);
+    lblordner_->setObjectName(QStringLiteral("lblordner"));
+    lblordner_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblordner_);
+    left->addWidget(filbild_, 1);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(filbild_);
+    layout->addLayout(left);
     layout->addLayout(right, 1);
     resize(640, 400);
 }
@@ -74,6 +80,7 @@ void FrmSpielerbild::zeigen(jet::Database& db, const std::filesystem::path& fold
 
 void FrmSpielerbild::fillList(const std::filesystem::path& folder) {
     folder_ = folder;
+    lblordner_->setText(QStringLiteral("Bilder in %1").arg(QString::fromStdString(folder.string())));
     filbild_->clear();
     // The name's own bytes go with the item: they are what the rename needs.
     for (const std::string& file : playerpictures::pictureFiles(folder))

@@ -45,6 +45,7 @@ private:
     int next_ = -1;  // the file list entry handled next; the walk goes downwards
     QListWidget* filbild_ = nullptr;
     QLabel* label1_ = nullptr;
+    QLabel* lblordner_ = nullptr;
     QListWidget* lstnamen_ = nullptr;
     QPushButton* btnstart_ = nullptr;
 };
