@@ -38,6 +38,9 @@ const Command kCommands[] = {
      "zexport SOURCE (--club TEAM | --national COUNTRY | --league COUNTRY LEAGUE | --country COUNTRY) FILE [--seed S]\n"
      "  kickoratool zexport SOURCE --all DIR [--seed S]",
      tool::cmdZexport},
+    {"check-shirts", "check-shirts DB", tool::cmdCheckShirts},
+    {"check-names", "check-names DB [--rule 0|1|2]", tool::cmdCheckNames},
+    {"rename-pictures", "rename-pictures DB DIR [--dry-run]", tool::cmdRenamePictures},
 };
 
 void printHelp(std::ostream& out) {

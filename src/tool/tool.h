@@ -33,5 +33,8 @@ int cmdCrestsImport(const Args&);
 int cmdCrestsExport(const Args&);
 int cmdDemoZentor(const Args&);
 int cmdZexport(const Args&);
+int cmdCheckShirts(const Args&);
+int cmdCheckNames(const Args&);
+int cmdRenamePictures(const Args&);
 
 }  // namespace tool

@@ -33,6 +33,9 @@
 #include "foundation/settings.h"
 
 class FrmAbout;
+class FrmRueckennummer;
+class FrmSpielerbild;
+class FrmTeamname;
 class FrmTrikot;
 class FrmWappen;
 class FrmNew;
@@ -134,6 +137,8 @@ private:
     void trikotChooserUnload();
     void trikotfarbe(jet::Database& db, long long number, const char* table);
     void gesichterPruefen();
+    // The maintenance tools of the tools menu.
+    void toolWindow(int index);
 
     void funktionFolgt();
     void showSelected();
@@ -202,4 +207,7 @@ private:
     FrmWappen* frmwappen_ = nullptr;
     FrmTrikot* frmtrikot_ = nullptr;
     int trikotK_ = 0;  // the jersey the chooser was opened for
+    FrmSpielerbild* frmspielerbild_ = nullptr;
+    FrmRueckennummer* frmrueckennummer_ = nullptr;
+    FrmTeamname* frmteamname_ = nullptr;
 };

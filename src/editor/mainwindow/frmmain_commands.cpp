@@ -18,6 +18,9 @@
 #include "mainwindow/frmmain_busy.h"
 #include "mainwindow/frmnew.h"
 #include "mainwindow/newitem.h"
+#include "tools/frmrueckennummer.h"
+#include "tools/frmspielerbild.h"
+#include "tools/frmteamname.h"
 
 namespace fs = std::filesystem;
 
@@ -237,7 +240,26 @@ void FrmMain::mnutools_Click(int index) {
     if (index == 1) gesichterPruefen();
     else if (index == 4) templateClubs();
     else if (index == 7) competitionTemplate();
+    else if (index == 0 || index == 5 || index == 6) toolWindow(index);
     else funktionFolgt();
+}
+
+void FrmMain::toolWindow(int index) {
+    bool changed = false;
+    if (index == 0) {
+        if (!frmspielerbild_) frmspielerbild_ = new FrmSpielerbild(this);
+        frmspielerbild_->zeigen(dao_.db(), settings_.folders[FolderKickoraspieler], this);
+    } else if (index == 5) {
+        if (!frmrueckennummer_) frmrueckennummer_ = new FrmRueckennummer(this, *this);
+        frmrueckennummer_->zeigen(dao_.db());
+        changed = frmrueckennummer_->changed();
+    } else {
+        if (!frmteamname_) frmteamname_ = new FrmTeamname(this, *this);
+        frmteamname_->zeigen(dao_.db());
+        changed = frmteamname_->changed();
+    }
+    // Tree, editor and player list show the new names and numbers.
+    if (changed) refreshTree();
 }
 
 void FrmMain::mnutransfer_Click(int) { funktionFolgt(); }

@@ -1,0 +1,122 @@
+// kickoratool's checks of the tools menu: check-shirts, check-names and rename-pictures on a
+// demo world whose names and numbers the test sets itself.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "testsupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::runCommand;
+using testsupport::TempDir;
+using testsupport::writeFile;
+
+namespace {
+
+std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ToolsCommands : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        world_ = std::make_unique<TempDir>();
+        int status = -1;
+        runCommand(std::string(KICKORATOOL) + " demo " + q(world_->path() / "w") + " --seed 9 >/dev/null 2>&1", &status);
+        ASSERT_EQ(status, 0);
+    }
+    static void TearDownTestSuite() { world_.reset(); }
+    void SetUp() override {
+        ASSERT_TRUE(world_);
+        fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
+    }
+
+    Result tool(const std::string& args) {
+        Result r;
+        const fs::path err = dir_ / "stderr.txt";
+        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
+        r.err = readFile(err);
+        return r;
+    }
+    void sql(const std::string& statement) {
+        const Result r = tool("sql " + q(db_) + " " + q(statement));
+        ASSERT_EQ(r.status, 0) << statement << ": " << r.err;
+    }
+
+    static std::unique_ptr<TempDir> world_;
+    TempDir dir_;
+    fs::path db_ = dir_ / "kickora.mdb";
+};
+std::unique_ptr<TempDir> ToolsCommands::world_;
+
+}  // namespace
+
+TEST_F(ToolsCommands, CheckShirtsListsEachClubWithItsSharedNumbers) {
+    sql("UPDATE spieler SET RUECKENNUMMER = NUMMER");
+    Result r = tool("check-shirts " + q(db_));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+
+    // Club 44: three sevens and two nines; national team 3: two twelves; market: ignored.
+    sql("UPDATE spieler SET RUECKENNUMMER = 7 WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein = 44 ORDER BY spieler LIMIT 3)");
+    sql("UPDATE spieler SET RUECKENNUMMER = 9 WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein = 44 ORDER BY spieler DESC LIMIT 2)");
+    sql("UPDATE spieler SET RUECKENNUMMER = 12 WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein = 3 LIMIT 2)");
+    sql("UPDATE spieler SET RUECKENNUMMER = 5 WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein = 0 LIMIT 2)");
+    sql("UPDATE vereine SET NAME = \"SC \"\"Blau\"\" 44\" WHERE NUMMER = 44");
+    sql("UPDATE vereine_national SET NAME = \"Nation Drei\" WHERE NUMMER = 3");
+    r = tool("check-shirts " + q(db_));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "3\tNation Drei\t12\n44\tSC \"Blau\" 44\t7,9\n");
+}
+
+TEST_F(ToolsCommands, CheckNamesProposesByRule) {
+    sql("UPDATE vereine SET NAME = \"Kurz\"");
+    sql("UPDATE vereine SET NAME = \"Sportfreunde \"\"Blau\"\" Weiß\" WHERE NUMMER = 50");
+    sql("UPDATE vereine SET NAME = \"Fünfzehnzeichen\" WHERE NUMMER = 51");
+    sql("UPDATE vereine SET NAME = \"Alemannia Rotdorfer\" WHERE NUMMER = 52");
+    const char* expected[] = {
+        "52\tAlemannia Rotdorfer\tAlemannia Rotdorfer\n50\tSportfreunde \"Blau\" Weiß\tSportfreunde \"Blau\" Weiß\n",
+        "52\tAlemannia Rotdorfer\tAlemannia Rotdorfer\n50\tSportfreunde \"Blau\" Weiß\t\"Blau\" Weiß\n",
+        "52\tAlemannia Rotdorfer\tAlemannia Rotdorfer\n50\tSportfreunde \"Blau\" Weiß\tSportfreunde \"Blau\"\n",
+    };
+    for (int rule = 0; rule < 3; ++rule) {
+        const Result r = tool("check-names " + q(db_) + " --rule " + std::to_string(rule));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, expected[rule]) << rule;
+    }
+    EXPECT_EQ(tool("check-names " + q(db_)).out, expected[0]);
+    EXPECT_EQ(tool("check-names " + q(db_) + " --rule 3").status, 2);
+    EXPECT_EQ(tool("check-names").status, 2);
+}
+
+TEST_F(ToolsCommands, RenamePicturesMatchesAsTheDatabaseComparesText) {
+    sql("UPDATE spieler SET NAME = \"Ölmann\" WHERE NUMMER = 17");
+    sql("UPDATE spieler SET NAME = \"Zwilling\" WHERE NUMMER IN (18, 19)");
+    const fs::path pics = dir_ / "bilder";
+    fs::create_directories(pics);
+    for (const char* file : {"ölmann.jpg", "Zwilling.JPG", "Niemand.jpg", "5.jpg"}) writeFile(pics / file, file);
+    const std::string dbBytes = readFile(db_);
+
+    const std::string lines = "Zwilling.JPG\t?\nölmann.jpg\t17.jpg\n";
+    Result r = tool("rename-pictures " + q(db_) + " " + q(pics) + " --dry-run");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, lines);
+    EXPECT_TRUE(fs::exists(pics / "ölmann.jpg"));
+    r = tool("rename-pictures " + q(db_) + " " + q(pics));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, lines);
+    EXPECT_EQ(readFile(pics / "17.jpg"), "ölmann.jpg");
+    EXPECT_FALSE(fs::exists(pics / "ölmann.jpg"));
+    for (const char* file : {"Zwilling.JPG", "Niemand.jpg", "5.jpg"}) EXPECT_EQ(readFile(pics / file), file);
+    EXPECT_EQ(readFile(db_), dbBytes);
+
+    r = tool("rename-pictures " + q(db_) + " " + q(dir_ / "fehlt"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("gibt es nicht"), std::string::npos) << r.err;
+    EXPECT_EQ(tool("rename-pictures " + q(db_)).status, 2);
+}
