@@ -38,6 +38,8 @@ const Command kCommands[] = {
      "zexport SOURCE (--club TEAM | --national COUNTRY | --league COUNTRY LEAGUE | --country COUNTRY) FILE [--seed S]\n"
      "  kickoratool zexport SOURCE --all DIR [--seed S]",
      tool::cmdZexport},
+    {"market-fill", "market-fill DB [--seed S]", tool::cmdMarketFill},
+    {"market-swap", "market-swap DB (--free ID --player N | --player A --with B) [--seed S]", tool::cmdMarketSwap},
 };
 
 void printHelp(std::ostream& out) {

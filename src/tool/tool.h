@@ -33,5 +33,7 @@ int cmdCrestsImport(const Args&);
 int cmdCrestsExport(const Args&);
 int cmdDemoZentor(const Args&);
 int cmdZexport(const Args&);
+int cmdMarketFill(const Args&);
+int cmdMarketSwap(const Args&);
 
 }  // namespace tool
