@@ -34,6 +34,7 @@
 
 class FrmAbout;
 class FrmTrikot;
+class FrmTransmarkt;
 class FrmWappen;
 class FrmNew;
 class PickLists;
@@ -200,5 +201,6 @@ private:
     FrmAbout* frmAbout_ = nullptr;
     FrmWappen* frmwappen_ = nullptr;
     FrmTrikot* frmtrikot_ = nullptr;
+    FrmTransmarkt* frmtransmarkt_ = nullptr;
     int trikotK_ = 0;  // the jersey the chooser was opened for
 };
