@@ -41,6 +41,8 @@ const Command kCommands[] = {
     {"check-shirts", "check-shirts DB", tool::cmdCheckShirts},
     {"check-names", "check-names DB [--rule 0|1|2]", tool::cmdCheckNames},
     {"rename-pictures", "rename-pictures DB DIR [--dry-run]", tool::cmdRenamePictures},
+    {"market-fill", "market-fill DB [--seed S]", tool::cmdMarketFill},
+    {"market-swap", "market-swap DB (--free ID --player N | --player A --with B) [--seed S]", tool::cmdMarketSwap},
 };
 
 void printHelp(std::ostream& out) {

@@ -36,5 +36,7 @@ int cmdZexport(const Args&);
 int cmdCheckShirts(const Args&);
 int cmdCheckNames(const Args&);
 int cmdRenamePictures(const Args&);
+int cmdMarketFill(const Args&);
+int cmdMarketSwap(const Args&);
 
 }  // namespace tool

@@ -28,6 +28,7 @@
 #include "common/ui/messagebox.h"
 #include "foundation/schema.h"
 #include "foundation/startup.h"
+#include "import/market.h"
 #include "mainwindow/clubeditor.h"
 #include "mainwindow/dbtree.h"
 #include "mainwindow/frmicons.h"
@@ -118,7 +119,7 @@ void FrmMain::startupSteps() {
     guarded("Talente", [this] { playerArea_->load_attribute(); });
     guarded("Spielerliste", [this] { playerArea_->initgrid(); });
     guarded("Exporter-Spieler", [this] {
-        if (dao_.hasTable("z4spieler")) toolAction(QStringLiteral("impzentor4"))->setEnabled(true);
+        if (dao_.isOpen() && market::checkz4(dao_.db())) toolAction(QStringLiteral("impzentor4"))->setEnabled(true);
     });
     guarded("Trikotsatz", [this] { mnuoptionen_Click(settings_.satz != 0 ? 1 : 0); });
     starting_ = false;

@@ -37,6 +37,7 @@ class FrmRueckennummer;
 class FrmSpielerbild;
 class FrmTeamname;
 class FrmTrikot;
+class FrmTransmarkt;
 class FrmWappen;
 class FrmNew;
 class PickLists;
@@ -206,6 +207,7 @@ private:
     FrmAbout* frmAbout_ = nullptr;
     FrmWappen* frmwappen_ = nullptr;
     FrmTrikot* frmtrikot_ = nullptr;
+    FrmTransmarkt* frmtransmarkt_ = nullptr;
     int trikotK_ = 0;  // the jersey the chooser was opened for
     FrmSpielerbild* frmspielerbild_ = nullptr;
     FrmRueckennummer* frmrueckennummer_ = nullptr;

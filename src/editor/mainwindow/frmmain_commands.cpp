@@ -11,6 +11,8 @@
 
 #include "common/paths.h"
 #include "common/ui/messagebox.h"
+#include "import/frmtransmarkt.h"
+#include "import/market.h"
 #include "mainwindow/dbtree.h"
 #include "mainwindow/frmabout.h"
 #include "mainwindow/frmicons.h"
@@ -262,7 +264,23 @@ void FrmMain::toolWindow(int index) {
     if (changed) refreshTree();
 }
 
-void FrmMain::mnutransfer_Click(int) { funktionFolgt(); }
+// Afterwards the tree: the country lookup may have added national teams, and clubs changed players.
+void FrmMain::mnutransfer_Click(int index) {
+    if (!frmtransmarkt_) frmtransmarkt_ = new FrmTransmarkt(dao_, *pickLists_, this);
+    const QString title = QString::fromUtf8(market::kTitle);
+    if (index == 0) {
+        if (ui::MessageBox::question(this, title, QString::fromUtf8(market::kFillQuestion)) != ui::MessageBox::Yes) return;
+        market::FillResult result;
+        const bool ok = runBusy(title, [&] { result = market::spielerz4_nach_tmarkt(dao_.db(), *this, frmtransmarkt_->random()); });
+        if (ok && result.filled > 0) runBusy(title, [this] { refreshTree(); });
+        setStatusText(QString());
+        percent(0);
+        return;
+    }
+    frmtransmarkt_->load();
+    frmtransmarkt_->exec();
+    if (frmtransmarkt_->changed()) runBusy(title, [this] { refreshTree(); });
+}
 
 void FrmMain::mnuinfo_Click(int index) {
     if (index != 0) return;
