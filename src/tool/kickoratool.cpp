@@ -38,6 +38,21 @@ const Command kCommands[] = {
      "zexport SOURCE (--club TEAM | --national COUNTRY | --league COUNTRY LEAGUE | --country COUNTRY) FILE [--seed S]\n"
      "  kickoratool zexport SOURCE --all DIR [--seed S]",
      tool::cmdZexport},
+    {"import-club",
+     "import-club DB AETFILE --replace N [--preset K] [--seed S]\n"
+     "      Vereinsdatei über Verein N, Aufstellung K (0 Zufallssystem, 1..10, Vorgabe 1);\n"
+     "      gibt Verein, Aufstellung und je Spielerplatz Nummer, Position, Name, Stärke aus",
+     tool::cmdImportClub},
+    {"import-free", "import-free DB AETFILE\n      alle Spieler der Datei in die Freien Spieler",
+     tool::cmdImportFree},
+    {"import-tea", "import-tea DB TEAFILE (--new-in COUNTRY | --replace N)\n      gibt die Vereinsnummer aus",
+     tool::cmdImportTea},
+    {"import-index",
+     "import-index DB LIGFILE|LANFILE [--preset K] [--seed S] [--apply]\n"
+     "      je gefundene Vereinsdatei eine Zeile: Pfad relativ zur Indexdatei, Tab, vorgeschlagener\n"
+     "      Verein (\"-\" für keinen); mit --apply wird jeder vorgeschlagene Verein wie bei import-club\n"
+     "      ersetzt (alles in einer Transaktion) und zuletzt \"N Vereine ersetzt\" ausgegeben",
+     tool::cmdImportIndex},
 };
 
 void printHelp(std::ostream& out) {

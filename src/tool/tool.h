@@ -33,5 +33,9 @@ int cmdCrestsImport(const Args&);
 int cmdCrestsExport(const Args&);
 int cmdDemoZentor(const Args&);
 int cmdZexport(const Args&);
+int cmdImportClub(const Args&);
+int cmdImportFree(const Args&);
+int cmdImportTea(const Args&);
+int cmdImportIndex(const Args&);
 
 }  // namespace tool
