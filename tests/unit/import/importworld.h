@@ -71,7 +71,8 @@ inline long long count(jet::Database& db, const std::string& sql) { return db.qu
 // A database club with its player slots: the first club of the demo world that has 20.
 inline long long clubWithSquad(jet::Database& db)
 {
-    return db.query("SELECT verein FROM vereinspieler WHERE verein > 0 GROUP BY verein HAVING Count(*) = 20 ORDER BY verein")
+    return db.query("SELECT verein FROM vereinspieler WHERE verein IN (SELECT NUMMER FROM vereine WHERE NUMMER > 0) "
+                    "GROUP BY verein HAVING Count(*) = 20 ORDER BY verein")
         .field(0)
         .toInt();
 }
