@@ -5,21 +5,16 @@
 // a number belongs gives the default, a number out of range is pulled to the nearest
 // allowed value, never wrapped.
 #include "graphics/jerseys.h"
+#include "importerror.h"
 
 #include <array>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace imp {
-
-// Every failure of the import; what() is the German message for the user.
-struct Error : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 // Position numbers 0..3 and their codes in the import lists.
 inline constexpr int kPositions = 4;

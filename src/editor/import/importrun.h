@@ -2,6 +2,7 @@
 // The imports without a window, as kickoratool runs them: one club file over a database club
 // (what the workbench does with all four boxes ticked, a preset and both save buttons), all
 // players of a club file as free players, and a whole league or country file at once.
+#include "importerror.h"
 #include "indexwalk.h"
 
 #include <filesystem>

@@ -4,6 +4,7 @@
 // folder beside it; both places are tried for every line. Names go through the exporter's
 // file-name rule and are looked up without regard to letter case, so every club file an
 // export wrote is found.
+#include "importerror.h"
 #include <filesystem>
 #include <string>
 #include <vector>

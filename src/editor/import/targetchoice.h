@@ -1,6 +1,7 @@
 #pragma once
 // Which database club an opened file should replace: the proposal of the target dialogs.
 // The club list is the tree's pick list: "club name (nation)" per entry.
+#include "importerror.h"
 #include <filesystem>
 #include <string>
 #include <string_view>

@@ -3,6 +3,7 @@
 // "Team" under their own names and one section "Spieler" + k per player. Opening one writes
 // the club into the database as a new club of a country or over an existing club, always
 // with 20 players; values missing from the file get the column defaults.
+#include "importerror.h"
 #include <filesystem>
 #include <string>
 #include <string_view>
