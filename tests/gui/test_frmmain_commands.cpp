@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "common/profile.h"
+#include "common/ui/filedialog.h"
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
@@ -59,6 +60,7 @@ private slots:
     void init() {
         MessageBox::setTestMode(true);
         MessageBox::clearShown();
+        ui::FileDialog::setTestMode(true);
     }
 
     void menusLaterFunctionsJerseyCopyAndFolderHint() {
@@ -137,13 +139,20 @@ private slots:
         window.findChild<QMenu*>(QStringLiteral("mnuoptionen"))->hide();
 
         // Functions still to come say so in the status bar.
-        const char* later[] = {"mnudateiitem_1",   "mnuimportitem_2", "mnuimportitem_3",  "mnutoolsitem_0",
-                               "mnutoolsitem_5",   "mnutoolsitem_6",  "mnutransferitem_0", "mnutransferitem_1",
-                               "tb_impzentor4",    "tb_open"};
+        const char* later[] = {"mnutoolsitem_0", "mnutoolsitem_5", "mnutoolsitem_6", "mnutransferitem_0",
+                               "mnutransferitem_1"};
         for (const char* name : later) {
             window.setStatusText(QString());
             action(window, name)->trigger();
             QCOMPARE(panel1(window), FrmMain::funktionFolgtText());
+        }
+        // The file commands of the import end quietly when the file dialog is cancelled.
+        for (const char* name : {"mnudateiitem_1", "mnuimportitem_2", "mnuimportitem_3", "tb_impzentor4", "tb_open"}) {
+            window.setStatusText(QString());
+            ui::FileDialog::setNextFileName(QString());
+            action(window, name)->trigger();
+            QCOMPARE(panel1(window), QString());
+            QVERIFY(window.centralWidget()->isEnabled());
         }
         QVERIFY(MessageBox::shown().isEmpty());
         // The two hidden entries without a function do nothing at all.

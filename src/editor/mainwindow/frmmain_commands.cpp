@@ -195,16 +195,18 @@ void FrmMain::mnudatei_Click(int index) {
                 addNewItem(frmnew_->option(), frmnew_->selection());
             break;
         }
+        case 1: openTeamFile(); break;
         case 2: saveTeamFile(); break;
         case 7: close(); break;
-        default: funktionFolgt(); break;  // team files
+        default: break;
     }
 }
 
 void FrmMain::mnuimport_Click(int index) {
     if (index == 0) importConfigFile();
     else if (index == 1) wappenImport();
-    else funktionFolgt();
+    else if (index == 2) openClubFile();
+    else if (index == 3) openIndexFile();
 }
 
 void FrmMain::mnuexport_Click(int index) {
