@@ -43,6 +43,21 @@ const Command kCommands[] = {
     {"rename-pictures", "rename-pictures DB DIR [--dry-run]", tool::cmdRenamePictures},
     {"market-fill", "market-fill DB [--seed S]", tool::cmdMarketFill},
     {"market-swap", "market-swap DB (--free ID --player N | --player A --with B) [--seed S]", tool::cmdMarketSwap},
+    {"import-club",
+     "import-club DB AETFILE --replace N [--preset K] [--seed S]\n"
+     "      Vereinsdatei über Verein N, Aufstellung K (0 Zufallssystem, 1..10, Vorgabe 1);\n"
+     "      gibt Verein, Aufstellung und je Spielerplatz Nummer, Position, Name, Stärke aus",
+     tool::cmdImportClub},
+    {"import-free", "import-free DB AETFILE\n      alle Spieler der Datei in die Freien Spieler",
+     tool::cmdImportFree},
+    {"import-tea", "import-tea DB TEAFILE (--new-in COUNTRY | --replace N)\n      gibt die Vereinsnummer aus",
+     tool::cmdImportTea},
+    {"import-index",
+     "import-index DB LIGFILE|LANFILE [--preset K] [--seed S] [--apply]\n"
+     "      je gefundene Vereinsdatei eine Zeile: Pfad relativ zur Indexdatei, Tab, vorgeschlagener\n"
+     "      Verein (\"-\" für keinen); mit --apply wird jeder vorgeschlagene Verein wie bei import-club\n"
+     "      ersetzt (alles in einer Transaktion) und zuletzt \"N Vereine ersetzt\" ausgegeben",
+     tool::cmdImportIndex},
 };
 
 void printHelp(std::ostream& out) {

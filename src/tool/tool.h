@@ -38,5 +38,9 @@ int cmdCheckNames(const Args&);
 int cmdRenamePictures(const Args&);
 int cmdMarketFill(const Args&);
 int cmdMarketSwap(const Args&);
+int cmdImportClub(const Args&);
+int cmdImportFree(const Args&);
+int cmdImportTea(const Args&);
+int cmdImportIndex(const Args&);
 
 }  // namespace tool

@@ -23,9 +23,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <utility>
+#include <random>
 
 #include "common/paths.h"
 #include "common/ui/messagebox.h"
+#include "editor/graphics/frmpreviews.h"
 #include "foundation/schema.h"
 #include "foundation/startup.h"
 #include "import/market.h"
@@ -83,6 +85,7 @@ FrmMain::FrmMain(const std::filesystem::path& programDir, const Registry& regist
     : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowIcon(icons::program());
+    random_.reseed(std::random_device{}());
     pickLists_ = new PickLists(this);
     buildStatusBar();
     buildMenus();
@@ -140,13 +143,6 @@ void FrmMain::percent(int value) {
     prostatus_->setValue(value);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
-
-const QString& FrmMain::funktionFolgtText() {
-    static const QString text = QStringLiteral("Diese Funktion folgt in einer späteren Version.");
-    return text;
-}
-
-void FrmMain::funktionFolgt() { setStatusText(funktionFolgtText()); }
 
 void FrmMain::buildStatusBar() {
     QStatusBar* bar = statusBar();
@@ -358,27 +354,13 @@ QWidget* FrmMain::buildTeamPage() {
     // Jersey previews: a picture per jersey with the coloured shapes over it.
     const QString captions[3] = {QStringLiteral("Heimtrikot"), QStringLiteral("Auswärtstrikot"),
                                  QStringLiteral("Torwarttrikot")};
-    struct ShapeArray {
-        const char* name;
-        int perJersey;
-    };
-    const ShapeArray shapes[] = {{"shpstreif", 5}, {"shpsock", 2}, {"shparm", 2}, {"shphose", 3}, {"shpstreifh", 2}};
     for (int k = 0; k < 3; ++k) {
         frame5_[k] = new QGroupBox(captions[k], page);
         frame5_[k]->setObjectName(QStringLiteral("frame5_%1").arg(k));
         auto* box = new QVBoxLayout(frame5_[k]);
         pictrikot_[k] = new QLabel(frame5_[k]);
         pictrikot_[k]->setObjectName(QStringLiteral("pictrikot_%1").arg(k));
-        pictrikot_[k]->setFixedSize(100, 100);
-        pictrikot_[k]->setFrameShape(QFrame::StyledPanel);
-        pictrikot_[k]->setAlignment(Qt::AlignCenter);
-        pictrikot_[k]->setProperty("tag", 0);
-        for (const ShapeArray& s : shapes)
-            for (int i = 0; i < s.perJersey; ++i) {
-                auto* shape = new QFrame(pictrikot_[k]);
-                shape->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(s.name)).arg(k * s.perJersey + i));
-                shape->hide();
-            }
+        previews::setupJersey(pictrikot_[k], k);
         box->addWidget(pictrikot_[k], 0, Qt::AlignCenter);
         grid->addWidget(frame5_[k], 1, k);
     }

@@ -20,15 +20,18 @@
 //                model number) with the shapes shpstreif_n, shpsock_n, shparm_n, shphose_n,
 //                shpstreifh_n inside, btnteamsave
 //   status bar   stbstatus, stbstatus_panel1, stbstatus_panelB, stbstatus_panel3, prostatus
-// Dialogs (frmnew, frmAbout, frmwappen, frmtrikot) are created on first use and only hidden
-// afterwards; the jersey chooser is dropped when the jersey set changes.
+// Dialogs (frmnew, frmAbout, frmwappen, frmtrikot, the import dialogs frmz4open and frmopen and
+// the workbench frmz4import) are created on first use and only hidden afterwards; the jersey
+// chooser is dropped when the jersey set changes.
 #include <QHash>
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/progress.h"
+#include "common/random.h"
 #include "foundation/dao.h"
 #include "foundation/settings.h"
 
@@ -40,6 +43,9 @@ class FrmTrikot;
 class FrmTransmarkt;
 class FrmWappen;
 class FrmNew;
+class FrmOpen;
+class FrmZ4Import;
+class FrmZ4Open;
 class PickLists;
 class PlayerArea;
 class QAction;
@@ -75,9 +81,6 @@ public:
     void status(const std::string& text) override;
     void percent(int value) override;
 
-    // The text that commands of later versions leave in panel 1.
-    static const QString& funktionFolgtText();
-
     // Tree.
     void load_dbteam();
     void tvdb_NodeClick(QTreeWidgetItem* node);
@@ -102,6 +105,21 @@ public:
     void mnutransfer_Click(int index);
     void mnuinfo_Click(int index);
     void tbtoolbar_ButtonClick(const QString& key);
+
+    // The import dialogs hand the opened file on through the common dialog's file name.
+    const QString& dlgopensaveFileName() const { return dlgopensaveFileName_; }
+    void setDlgopensaveFileName(const QString& file) { dlgopensaveFileName_ = file; }
+    FrmZ4Open& frmz4open();
+    FrmOpen& frmopen();
+    FrmZ4Import& frmz4import();
+    // Rebuilds the tree and shows the entry of `key` (the tree's tag) in the editor.
+    void reloadTree(const QString& key);
+    // The jersey chooser for another window: the model chosen on OK, nullopt on cancel.
+    std::optional<int> chooseJersey(int model);
+    // The random source of imports (height, faces, presets); tests fix its seed.
+    RandomSource& random() { return random_; }
+    // Runs work with the window disabled; an error is shown once the window takes input again.
+    bool runBusy(const QString& title, const std::function<void()>& work);
 
     // The new-entry dialog with its result applied: a node "L<n>_" or "T<n>_" under the chosen
     // continent or country, selected and shown in the editor.
@@ -141,7 +159,6 @@ private:
     // The maintenance tools of the tools menu.
     void toolWindow(int index);
 
-    void funktionFolgt();
     void showSelected();
     void refreshTree();
     void trikotsatz(int set);
@@ -158,8 +175,10 @@ private:
     void saveTeamFile();
     void templateClubs();
     void competitionTemplate();
-    // Runs work with the window disabled; an error is shown once the window takes input again.
-    bool runBusy(const QString& title, const std::function<void()>& work);
+    // Exporter and team files (frmmain_import.cpp).
+    void openClubFile();
+    void openIndexFile();
+    void openTeamFile();
 
     Dao dao_;
     Settings settings_;
@@ -212,4 +231,9 @@ private:
     FrmSpielerbild* frmspielerbild_ = nullptr;
     FrmRueckennummer* frmrueckennummer_ = nullptr;
     FrmTeamname* frmteamname_ = nullptr;
+    FrmZ4Open* frmz4open_ = nullptr;
+    FrmOpen* frmopen_ = nullptr;
+    FrmZ4Import* frmz4import_ = nullptr;
+    QString dlgopensaveFileName_;
+    RandomSource random_;
 };

@@ -1,5 +1,6 @@
 #pragma once
-// While long work runs, the window takes no input and shows the wait cursor. Nests.
+// While long work runs, the window takes no input and shows the wait cursor. Nests. Without the
+// wait cursor it only keeps the window from input, as while an import dialog is open.
 #include <QApplication>
 #include <QMenuBar>
 #include <QToolBar>
@@ -8,15 +9,15 @@
 
 class FrmMain::Busy {
 public:
-    explicit Busy(FrmMain& window) : w_(window) {
+    explicit Busy(FrmMain& window, bool waitCursor = true) : w_(window), cursor_(waitCursor) {
+        if (cursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
         if (w_.busy_++ > 0) return;
         for (QWidget* part : parts()) part->setEnabled(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~Busy() {
+        if (cursor_) QApplication::restoreOverrideCursor();
         if (--w_.busy_ > 0) return;
         for (QWidget* part : parts()) part->setEnabled(true);
-        QApplication::restoreOverrideCursor();
     }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
@@ -28,4 +29,5 @@ private:
         return list;
     }
     FrmMain& w_;
+    bool cursor_;
 };

@@ -200,22 +200,23 @@ void FrmMain::mnudatei_Click(int index) {
                 addNewItem(frmnew_->option(), frmnew_->selection());
             break;
         }
+        case 1: openTeamFile(); break;
         case 2: saveTeamFile(); break;
         case 7: close(); break;
-        default: funktionFolgt(); break;  // team files
+        default: break;
     }
 }
 
 void FrmMain::mnuimport_Click(int index) {
     if (index == 0) importConfigFile();
     else if (index == 1) wappenImport();
-    else funktionFolgt();
+    else if (index == 2) openClubFile();
+    else if (index == 3) openIndexFile();
 }
 
 void FrmMain::mnuexport_Click(int index) {
     if (index == 0) exportConfigFile();
     else if (index == 1) wappenExport();
-    else funktionFolgt();
 }
 
 void FrmMain::mnupopup_Click(int index) {
@@ -243,7 +244,6 @@ void FrmMain::mnutools_Click(int index) {
     else if (index == 4) templateClubs();
     else if (index == 7) competitionTemplate();
     else if (index == 0 || index == 5 || index == 6) toolWindow(index);
-    else funktionFolgt();
 }
 
 void FrmMain::toolWindow(int index) {

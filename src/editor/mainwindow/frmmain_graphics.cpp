@@ -16,6 +16,7 @@
 #include "editor/graphics/frmclickwatch.h"
 #include "editor/graphics/frmcrests.h"
 #include "editor/graphics/frmjerseys.h"
+#include "editor/graphics/frmpreviews.h"
 #include "editor/graphics/jerseys.h"
 #include "editor/graphics/pictures.h"
 #include "mainwindow/clubeditor.h"
@@ -30,45 +31,7 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-// The previews are drawn at twice the size the kit shapes are laid out for.
-constexpr int kScale = 2;
-const QColor kOutline(40, 40, 40);
 constexpr int kMaxMessages = 15;
-
-QFrame* shape(QLabel* preview, const jerseys::Shape& s) {
-    return preview->findChild<QFrame*>(QStringLiteral("%1_%2").arg(QString::fromLatin1(s.array)).arg(s.index),
-                                       Qt::FindDirectChildrenOnly);
-}
-
-void fillShape(QFrame* f, const jerseys::Rgb& c) {
-    QPalette pal = f->palette();
-    pal.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
-    pal.setColor(QPalette::WindowText, kOutline);
-    f->setPalette(pal);
-}
-
-// Model picture on the left of the preview, the kit shapes in the jersey's colours beside it.
-// Without colours the shapes keep the ones they have.
-void drawJersey(QLabel* preview, int k, int model, const jerseys::Colours* colours, const Settings& settings) {
-    preview->setProperty("tag", model);
-    QPixmap canvas(preview->contentsRect().size());
-    canvas.fill(Qt::transparent);
-    const QImage picture = gfx::loadPicture(jerseys::modelPicture(settings, model));
-    if (!picture.isNull()) {
-        QPainter p(&canvas);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        const int size = jerseys::kPictureSize * kScale;
-        p.drawImage(QRect(0, (canvas.height() - size) / 2, size, size), picture);
-    }
-    preview->setPixmap(canvas);
-    preview->setToolTip(QStringLiteral("Trikot %1 (Doppelklick: anderes Trikot wählen)").arg(model));
-    for (const jerseys::Shape& s : jerseys::previewShapes(k)) {
-        QFrame* f = shape(preview, s);
-        if (!f) continue;
-        if (colours) fillShape(f, (*colours)[s.colour]);
-        f->show();
-    }
-}
 
 std::string skippedText(const crests::ImportResult& r) {
     std::string text = std::to_string(r.imported) + " von " + std::to_string(r.members) +
@@ -91,49 +54,17 @@ void FrmMain::buildGraphics() {
     new ClickWatch(imgwappen_, QEvent::MouseButtonRelease, [this] { imgwappen_Click(); });
     for (int k = 0; k < 3; ++k) {
         QLabel* preview = pictrikot_[k];
-        preview->setFixedSize(jerseys::kPreviewWidth * kScale + 2 * preview->frameWidth(),
-                              jerseys::kPreviewHeight * kScale + 2 * preview->frameWidth());
-        preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        const QPoint origin = preview->contentsRect().topLeft();
-        for (const jerseys::Shape& s : jerseys::previewShapes(k)) {
-            QFrame* f = shape(preview, s);
-            if (!f) continue;
-            f->setGeometry(QRect(origin + QPoint(s.x, s.y) * kScale, QSize(s.width, s.height) * kScale));
-            f->setFrameStyle(QFrame::Box | QFrame::Plain);
-            f->setLineWidth(1);
-            f->setAutoFillBackground(true);
-            f->setAttribute(Qt::WA_TransparentForMouseEvents);
-            fillShape(f, jerseys::Rgb{});
-        }
         new ClickWatch(preview, QEvent::MouseButtonDblClick, [this, k] { pictrikot_DblClick(k); });
     }
 }
 
 // ---------------------------------------------------------------- crests
 
-void FrmMain::setCrestPicture(const QPixmap& picture) {
-    imgwappen_->clear();
-    if (picture.isNull()) return;
-    const QSize room = imgwappen_->contentsRect().size() - QSize(4, 4);
-    // Crests are small pictures: larger ones are fitted, smaller ones shown as they are.
-    if (picture.width() > room.width() || picture.height() > room.height())
-        imgwappen_->setPixmap(picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    else
-        imgwappen_->setPixmap(picture);
-}
+void FrmMain::setCrestPicture(const QPixmap& picture) { previews::setCrestPicture(imgwappen_, picture); }
 
 // Show crest: the number's file, copied from default.tga when it is missing.
 void FrmMain::loadwappen(const QString& grafnr) {
-    imgwappen_->clear();
-    bool ok = false;
-    const int n = grafnr.trimmed().toInt(&ok);
-    if (!ok || n < 0) return;
-    const QImage picture = gfx::loadPicture(crests::loadwappen(settings_.folders[FolderWappen], n));
-    if (picture.isNull()) {
-        imgwappen_->setText(QStringLiteral("Wappen\n%1").arg(n));
-        return;
-    }
-    setCrestPicture(QPixmap::fromImage(picture));
+    previews::showCrest(imgwappen_, settings_.folders[FolderWappen], grafnr);
 }
 
 void FrmMain::imgwappen_Click() {
@@ -196,7 +127,7 @@ void FrmMain::showtrikot(int k, long long model) {
         if (dao_.isOpen()) colours = jerseys::modelColours(dao_.db(), settings_.satz, static_cast<int>(model));
     } catch (const std::exception&) {
     }
-    drawJersey(pictrikot_[k], k, static_cast<int>(model), colours ? &*colours : nullptr, settings_);
+    previews::drawJersey(pictrikot_[k], k, static_cast<int>(model), colours ? &*colours : nullptr, settings_);
 }
 
 // Show jersey: the three jerseys of an entry, models and colours as stored.
@@ -208,19 +139,13 @@ void FrmMain::showJerseys(long long number, int kind) {
     }
     const jerseys::Colours black{};
     for (int k = 0; k < 3; ++k) {
-        if (stored) drawJersey(pictrikot_[k], k, (*stored)[k].model, &(*stored)[k].colours, settings_);
-        else drawJersey(pictrikot_[k], k, 0, &black, settings_);
+        if (stored) previews::drawJersey(pictrikot_[k], k, (*stored)[k].model, &(*stored)[k].colours, settings_);
+        else previews::drawJersey(pictrikot_[k], k, 0, &black, settings_);
     }
 }
 
 void FrmMain::clearJerseys() {
-    for (int k = 0; k < 3; ++k) {
-        pictrikot_[k]->setProperty("tag", 0);
-        pictrikot_[k]->clear();
-        pictrikot_[k]->setToolTip(QString());
-        for (const jerseys::Shape& s : jerseys::previewShapes(k))
-            if (QFrame* f = shape(pictrikot_[k], s)) f->hide();
-    }
+    for (int k = 0; k < 3; ++k) previews::clearJersey(pictrikot_[k], k);
 }
 
 void FrmMain::pictrikot_DblClick(int k) {
