@@ -406,7 +406,7 @@ int runImport(jet::Database& db, LineReader& reader, const std::string& fileName
         // Emptying the game's tables for a file that holds none of their records would lose
         // everything; "Datenbank löschen" is the way to empty them.
         if (records == 0)
-            throw Error("Die Datei " + file.filename().string() + " enthält keinen Datensatz (" +
+            throw Error("Die Datei " + fileName + " enthält keinen Datensatz (" +
                         std::string(keyword) + "). Die Datenbank wurde nicht verändert.");
         transaction.commit();
     } catch (const LineError& e) {
