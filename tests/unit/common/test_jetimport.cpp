@@ -861,3 +861,46 @@ TEST(JetImportBytes, ImportsFromMemoryAsFromTheFile) {
     EXPECT_THROW(jetimport::importBytes("Standard Jet DB, but not", dir / "x.sqlite"), jet::Error);
     EXPECT_FALSE(fs::exists(dir / "x.sqlite"));
 }
+
+TEST(JetImportWild, CalculatedValuesOfEachResultType) {
+    // products.%markup of calculatedField.accdb, a calculated column: 16 bytes, the value's
+    // length (at +16), the value (at +20, 8 bytes here), 3 bytes; in the row of id 1 at 397274.
+    // Its column entry is at 385174 (type at +0). With the property naming the result type
+    // renamed, the entry's type is the result type: each case stores another one.
+    std::string original = testsupport::readFile(kCalculated);
+    const std::string resultType = std::string("R\0e\0s\0u\0l\0t\0T\0y\0p\0e\0", 20);
+    for (size_t at = original.find(resultType); at != std::string::npos; at = original.find(resultType, at))
+        original[at + 18] = 'f';  // "ResultTypf"
+    const size_t entry = 385174, value = 397274;
+    ASSERT_EQ(original[entry], 0x07);  // Double
+    ASSERT_EQ(original.substr(value + 16, 12), std::string("\x08\0\0\0\0\0\0\0\0\0\x49\x40", 12));  // 8 bytes: 50.0
+    struct Case {
+        char type;
+        std::string stored;
+        std::string want, declaredType;
+    };
+    const Case cases[] = {
+        {0x04, std::string("\x2a\0\0\0", 4), "42", "INTEGER"},
+        {0x01, "\xff", "-1", "BOOLEAN"},
+        {0x01, std::string("\0", 1), "0", "BOOLEAN"},
+        {0x0a, "\xff\xfe" "Abc", "Abc", "VARCHAR(8)"},  // compressed text
+        // decimal: length after it, scale, sign, a 32-bit little-endian word
+        {0x10, std::string("\x06\0\x01\0" "\x7d\0\0\0", 8), "12.5", "TEXT DECIMAL"},
+        {0x10, std::string("\x06\0\x02\x80" "\0\0\x01\0", 8), "-655.36", "TEXT DECIMAL"},
+    };
+    TempDir dir;
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.want);
+        std::string bytes = original;
+        bytes[entry] = c.type;
+        putLe(bytes, value + 16, c.stored.size(), 4);
+        bytes.replace(value + 20, c.stored.size(), c.stored);
+        fs::path src = dir / ("calc" + std::to_string(n) + ".accdb"), target = dir / ("calc" + std::to_string(n++) + ".sqlite");
+        testsupport::writeFile(src, bytes);
+        importInto(src, target);
+        Db db(target);
+        EXPECT_EQ(db.scalar("SELECT \"%markup\" FROM products WHERE id = 1"), c.want);
+        EXPECT_EQ(declared(db, "products", "%markup"), c.declaredType);
+    }
+}
