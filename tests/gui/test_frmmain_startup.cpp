@@ -79,6 +79,12 @@ private slots:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text() + '|' + box.button(QMessageBox::No)->text(),
                  QStringLiteral("&Ja|&Nein"));
+        box.setIcon(QMessageBox::Critical);
+        box.setText(QStringLiteral("Programm beenden"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        guisupport::screenshot(&box, QStringLiteral("messagebox_german"));
+        box.hide();
         QFileDialog dialog(nullptr, QStringLiteral("Exportieren"), QString::fromStdString(folder.path().string()));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
