@@ -1,7 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the project needs and builds it.
 set -euo pipefail
 
-PACKAGES=(build-essential cmake pkg-config ccache qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins
+PACKAGES=(build-essential cmake pkg-config ccache qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
           libsqlite3-dev sqlite3 mdbtools-dev mdbtools zlib1g-dev libgif-dev
           libgtest-dev libbenchmark-dev xvfb xauth)
 

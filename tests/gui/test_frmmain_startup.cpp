@@ -1,11 +1,16 @@
 // Start of the editor on fresh program folders: settings, title, database, damaged databases.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTreeWidget>
 #include <QtTest>
 #include <fstream>
 
 #include "common/jetimport.h"
 #include "common/profile.h"
+#include "common/ui/german.h"
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
@@ -54,6 +59,43 @@ private slots:
         QVERIFY(window.dao().isOpen());
         jet::Recordset& rs = window.dao().query("SELECT count(*) FROM vereine WHERE nation=\"Deutschland\"");
         QVERIFY(rs.field(0).toInt() > 0);
+    }
+
+    // Qt's own dialogs speak German once its translation is loaded; without the translation the
+    // editor starts all the same.
+    void qtDialogsSpeakGerman() {
+        QTemporaryDir empty;
+        QVERIFY(!ui::speakGerman(empty.path()));
+        ProgramFolder folder;
+        {
+            FrmMain window(folder.path(), Registry(folder.prefix()));
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+        }
+        QCOMPARE(QLocale().name(), QStringLiteral("de_DE"));
+
+        QVERIFY(ui::speakGerman());
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text() + '|' + box.button(QMessageBox::No)->text(),
+                 QStringLiteral("&Ja|&Nein"));
+        box.setIcon(QMessageBox::Critical);
+        box.setText(QStringLiteral("Programm beenden"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        guisupport::screenshot(&box, QStringLiteral("messagebox_german"));
+        box.hide();
+        QFileDialog dialog(nullptr, QStringLiteral("Exportieren"), QString::fromStdString(folder.path().string()));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        guisupport::screenshot(&dialog, QStringLiteral("filedialog_german"));
+        QStringList texts;
+        for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
+            texts << guisupport::child<QLabel>(&dialog, label)->text();
+        for (QAbstractButton* b : guisupport::child<QDialogButtonBox>(&dialog, "buttonBox")->buttons()) texts << b->text();
+        QCOMPARE(texts.join(QLatin1Char('|')), QStringLiteral("Suchen in:|Datei&name:|Dateien des Typs:|S&peichern|Abbrechen"));
     }
 
     void jetDatabaseIsConvertedAtStart() {

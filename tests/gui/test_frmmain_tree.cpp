@@ -201,6 +201,7 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!child<QGroupBox>(window, "frameinfo")->isEnabled());
         QVERIFY(!child<QPushButton>(window, "btnspielerspeichern")->isEnabled());
+        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_clicked_again"));
 
         clickNode(window, QStringLiteral("T0"));
         QList<int> models;

@@ -292,9 +292,17 @@ private slots:
         QVERIFY(talents_->isColumnHidden(16));
         for (auto [col, header] : {std::pair{2, "Talent"}, std::pair{5, "Voraus."}, std::pair{9, "Schutz"}})
             QCOMPARE(talents_->model()->headerData(col, Qt::Horizontal).toString(), QString::fromLatin1(header));
-        // Every talent has its icon from the attribute folder.
-        for (int r = 0; r < 53; ++r)
+        // Every talent has its icon from the attribute folder, and every row is shown until a
+        // player is; columns and rows in their pixel sizes.
+        for (int r = 0; r < 53; ++r) {
             QVERIFY(!talents_->item(r, 0)->data(Qt::DecorationRole).value<QPixmap>().isNull());
+            QVERIFY(!talents_->isRowHidden(r));
+            QCOMPARE(talents_->rowHeight(r), 16);
+        }
+        QList<int> widths;
+        for (int c = 0; c < 10; ++c) widths << talents_->columnWidth(c);
+        QCOMPARE(widths, QList<int>({16, 16, 125, 86, 16, 16, 16, 16, 16, 16}));
+        guisupport::screenshot(host_.get(), QStringLiteral("players_talents_all_rows"));
 
         // A field player with known lists.
         const long long player = dao_->query("SELECT s.NUMMER FROM spieler s INNER JOIN vereinspieler v ON v.spieler=s.NUMMER "
@@ -340,6 +348,11 @@ private slots:
         click(grid_, rowOf(keeper), 1);
         for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
         guisupport::screenshot(host_.get(), QStringLiteral("players_goalkeeper"));
+        // Choosing another position changes the rows only when the next player is shown.
+        QComboBox* pos = combo("cbospielerpos");
+        pos->setCurrentIndex(3);
+        emit pos->activated(3);
+        for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
         save();
         QCOMPARE(column(keeper, "ERLERNT") + "|" + column(keeper, "GESPERRT"), std::string("2,50|"));
     }

@@ -152,6 +152,7 @@ private slots:
         // The target path stays in Label1; the country is named in the progress bar.
         QCOMPARE(child<QLabel>(w_->progressWindow(), "Label1")->text(), outFile("national.aet"));
         QCOMPARE(child<QProgressBar>(w_->progressWindow(), "probar")->format(), QString::fromStdString(c.name) + " %p%");
+        guisupport::screenshot(w_->progressWindow(), QStringLiteral("zexporter_progress_national"));
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         checkIdleAfterRun();
     }

@@ -40,8 +40,8 @@ std::filesystem::path defaultGfp(const std::string& crestFolder);
 std::filesystem::path memberList(const std::string& crestFolder);  // wa.lst
 
 // Show crest: the crest file of the number, copied from default.tga first when no file of
-// that name exists in any letter case (so the folder gains a file for the number). Returns the file; it still does not
-// exist when default.tga is missing too.
+// that name exists in any letter case (so the folder gains a file for the number). Returns
+// the file; it still does not exist when default.tga is missing too.
 std::filesystem::path loadwappen(const std::string& crestFolder, int number);
 
 // The chooser's previews: for every number 0..999 the crest file is made sure of (as

@@ -102,10 +102,8 @@ public:
         QStyle* style = w ? w->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
         if (pixmap.isNull()) return;
-        const QSize size = pixmap.deviceIndependentSize().toSize();
-        const QRect target(QPoint(option.rect.center().x() - size.width() / 2 + 1,
-                                  option.rect.center().y() - size.height() / 2 + 1),
-                           size);
+        QRect target(QPoint(), pixmap.deviceIndependentSize().toSize());
+        target.moveCenter(option.rect.center());
         painter->drawPixmap(target, pixmap);
     }
 };
@@ -358,7 +356,7 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     talentGrid->verticalHeader()->hide();
     talentGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     talentGrid->verticalHeader()->setMinimumSectionSize(kIconSize);
-    talentGrid->verticalHeader()->setDefaultSectionSize(kIconSize + 2);
+    talentGrid->verticalHeader()->setDefaultSectionSize(talents::kRowHeight);
     talentGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     talentGrid->horizontalHeader()->setMinimumSectionSize(kIconSize);
     talentGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -389,7 +387,6 @@ void PlayerArea::Impl::buildPage(QWidget* parent) {
     btnsave = new QPushButton(QStringLiteral("Spieler speichern"), page);
     btnsave->setObjectName(QStringLiteral("btnspielerspeichern"));
     QObject::connect(btnsave, &QPushButton::clicked, q, [this] { btnspielerspeichern_Click(); });
-    QObject::connect(cbopos, &QComboBox::activated, q, [this](int art) { applyTalentVisibility(art); });
 
     // Face beside the info frame keeps the page short enough for small screens.
     auto* top = new QHBoxLayout;
@@ -480,9 +477,20 @@ QPixmap PlayerArea::Impl::talentIcon(int index) {
     return pm;
 }
 
+// Only when the rows shown do not fit the position; rows 41 to 47 are everyone's and stay.
 void PlayerArea::Impl::applyTalentVisibility(int art) {
-    if (art < 0) return;
-    for (int r = 1; r <= talentGrid->rowCount(); ++r) talentGrid->setRowHidden(r - 1, !talents::rowVisible(r, art));
+    const int rows = talentGrid->rowCount();
+    if (art < 0 || rows == 0 ||
+        talents::visibilityMatches(art, !talentGrid->isRowHidden(0), !talentGrid->isRowHidden(rows - 1)))
+        return;
+    talentGrid->setUpdatesEnabled(false);
+    for (int r = 1; r <= rows; ++r) {
+        if (r >= talents::kFirstSharedRow && r < talents::kFirstGoalkeeperRow) continue;
+        const bool shown = talents::rowVisible(r, art);
+        talentGrid->setRowHidden(r - 1, !shown);
+        if (shown) talentGrid->setRowHeight(r - 1, talents::kRowHeight);
+    }
+    talentGrid->setUpdatesEnabled(true);
 }
 
 void PlayerArea::Impl::showMark(int talentRow) {
@@ -644,19 +652,18 @@ void PlayerArea::load_attribute() {
         }
         t->setItem(r - 1, kTalentState, textItem(QStringLiteral("0")));
     }
-    t->setColumnWidth(kTalentIcon, kIconSize + 4);
-    t->setColumnWidth(kTalentMark, kIconSize + 4);
-    for (int c = kFirstReference; c < kFirstReferenceIndex; ++c) t->setColumnWidth(c, kIconSize + 4);
-    // Texts get the room they need, at least the classic widths.
-    t->resizeColumnToContents(kTalentText);
-    t->resizeColumnToContents(kTalentName);
-    t->setColumnWidth(kTalentText, std::max(t->columnWidth(kTalentText) + 4, 90));
-    t->setColumnWidth(kTalentName, std::max(t->columnWidth(kTalentName) + 4, 86));
+    for (int c = 0; c < kFirstReferenceIndex; ++c) t->setColumnWidth(c, talents::kIconColumnWidth);
+    t->setColumnWidth(kTalentText, talents::kTextColumnWidth);
+    t->setColumnWidth(kTalentName, talents::kNameColumnWidth);
+    // Every talent is shown until the first player decides by position.
+    for (int r = 0; r < rows; ++r) {
+        t->setRowHidden(r, false);
+        t->setRowHeight(r, talents::kRowHeight);
+    }
     for (int c = kFirstReferenceIndex; c < kTalentColumns; ++c) t->setColumnHidden(c, true);
     int width = t->verticalScrollBar()->sizeHint().width() + 2 * t->frameWidth();
     for (int c = 0; c < kFirstReferenceIndex; ++c) width += t->columnWidth(c);
     t->setFixedWidth(width);
-    d->applyTalentVisibility(1);
     t->setUpdatesEnabled(true);
 }
 

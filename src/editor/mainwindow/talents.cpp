@@ -33,6 +33,11 @@ bool rowVisible(int row, int art) {
     return goalkeeper ? row >= kFirstGoalkeeperRow : row < kFirstSharedRow;
 }
 
+bool visibilityMatches(int art, bool firstRowShown, bool lastRowShown) {
+    if (art == 0) return !firstRowShown;
+    return firstRowShown && !lastRowShown;
+}
+
 States::States(int rows) : values_(static_cast<std::size_t>(rows > 0 ? rows : 0), 0) {}
 
 void States::clear() {

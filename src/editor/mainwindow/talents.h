@@ -29,8 +29,17 @@ std::vector<Talent> loadCatalogue(jet::Database& db);
 // Picture file of a talent index: "attribute_hell_" + index with at least two digits + ".gif".
 QString iconFileName(int index);
 
+// Grid geometry in pixels: icon and mark columns, the two text columns, talent rows.
+inline constexpr int kIconColumnWidth = 16;
+inline constexpr int kTextColumnWidth = 125;
+inline constexpr int kNameColumnWidth = 86;
+inline constexpr int kRowHeight = 16;
+
 // Whether grid row r (1-based) is shown for a player of position art (0 goalkeeper).
 bool rowVisible(int row, int art);
+// Whether the grid already shows the rows of position art, judged by its first and last row:
+// a field player needs row 1 shown and the last hidden, a goalkeeper row 1 hidden.
+bool visibilityMatches(int art, bool firstRowShown, bool lastRowShown);
 
 enum class State { None, Learned, Blocked };
 

@@ -48,6 +48,20 @@ TEST(TalentRows, VisibilityFollowsThePositionAndMatchesTheDemoCatalogue) {
     EXPECT_EQ(keeperOnly, 6);
 }
 
+// Rows 1 and 53 tell whether the grid shows a position's rows already; all rows shown (the
+// grid before the first player) suits nobody.
+TEST(TalentRows, VisibilityIsAppliedOnlyWhenTheShownRowsDoNotFit) {
+    struct Case {
+        int art;
+        bool first, last, matches;
+    };
+    const Case cases[] = {{1, true, true, false},  {1, true, false, true},  {1, false, true, false},
+                          {3, false, false, false}, {0, true, true, false},  {0, true, false, false},
+                          {0, false, true, true},   {0, false, false, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(visibilityMatches(c.art, c.first, c.last), c.matches) << c.art << c.first << c.last;
+}
+
 TEST(TalentStates, ListsAreReadIntoRowsAndWrittenBackUnchanged) {
     States s;
     s.load(QStringLiteral("0,5"), QStringLiteral("40"));
