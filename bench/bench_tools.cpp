@@ -52,14 +52,14 @@ int main(int argc, char** argv) {
     auto b = Clock::now();
     std::printf("club-name check: %.1f ms (%zu clubs)\n", ms(a, b), names.size());
 
-    // One photo per 40th player, named after the player.
-    int photos = 0;
-    for (jet::Recordset rs = db.query("SELECT NAME FROM spieler WHERE NUMMER % 40 = 0"); !rs.eof(); rs.moveNext(), ++photos)
-        std::ofstream(dir / "bilder" / (rs.field(0).toString() + "_" + std::to_string(photos) + ".jpg")) << "x";
+    // A photo for every 40th player, named after the player (shared names give one file).
+    for (jet::Recordset rs = db.query("SELECT NAME FROM spieler WHERE NUMMER % 40 = 0"); !rs.eof(); rs.moveNext())
+        std::ofstream(dir / "bilder" / (rs.field(0).toString() + ".jpg")) << "x";
+    const int photos = static_cast<int>(playerpictures::pictureFiles(dir / "bilder").size());
     a = Clock::now();
     const auto outcomes = playerpictures::renameAll(db, dir / "bilder", true);
     b = Clock::now();
-    std::printf("picture walk (dry run): %.1f ms for %d files, %zu found players\n", ms(a, b), photos, outcomes.size());
+    std::printf("picture walk (dry run): %.1f ms for %d files, %zu of them found players\n", ms(a, b), photos, outcomes.size());
     fs::remove_all(dir);
     return 0;
 }

@@ -167,6 +167,10 @@ private slots:
             guisupport::screenshot(d, QStringLiteral("frmteamname"));
             field->clear();
             QVERIFY(!in<QPushButton>(d, "btnupdate")->isEnabled());
+            // A name still too long is saved and stays listed under its new text.
+            field->setText(QStringLiteral("Sportfreunde Blauweiß"));
+            click(d, "btnupdate");
+            QCOMPARE(items(list), QStringList{QStringLiteral("Sportfreunde Blauweiß")});
             field->setText(QStringLiteral("SF \"Blau\" Weiß"));
             click(d, "btnupdate");
             QCOMPARE(list->count(), 0);

@@ -11,8 +11,6 @@ namespace jet { class Database; }
 namespace clubnames {
 
 inline constexpr const char* kTitle = "Teamname";
-inline constexpr const char* kSearchStatus = "Suche Vereine...";
-inline constexpr const char* kNoErrors = "Keine Fehler vorhanden";
 inline constexpr int kNameLimit = 15;
 
 // Proposal rules: the full name, without its first word, without its last word.

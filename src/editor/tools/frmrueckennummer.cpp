@@ -13,7 +13,7 @@
 #include "common/jetdb.h"
 #include "common/progress.h"
 #include "common/ui/messagebox.h"
-#include "editor/graphics/frmpicturecell.h"
+#include "editor/tools/frmclubsearch.h"
 #include "editor/tools/shirtnumbers.h"
 
 namespace {
@@ -100,30 +100,14 @@ void FrmRueckennummer::btnstart_Click() {
         cbovereine_->clear();
     }
     lstspieler_->clear();
-    std::vector<shirtnumbers::Club> clubs;
-    {
-        WaitCursor wait;
-        progress_.status(shirtnumbers::kSearchStatus);
-        try {
-            clubs = shirtnumbers::findClubs(*db_, progress_);
-        } catch (const std::exception& e) {
-            progress_.status("");
-            progress_.percent(0);
-            btnstart_->setEnabled(true);
-            showError(e);
-            return;
-        }
-        {
-            const QSignalBlocker block(cbovereine_);
-            for (const auto& club : clubs) cbovereine_->addItem(qs(club.name), club.number);
-        }
-        progress_.status("");
-        progress_.percent(0);
-    }
-    if (clubs.empty()) {
-        ui::MessageBox::information(this, title(), QString::fromUtf8(shirtnumbers::kNoErrors));
-        return;
-    }
+    const bool ok = searchClubs(this, progress_, title(), [this] {
+        const auto clubs = shirtnumbers::findClubs(*db_, progress_);
+        const QSignalBlocker block(cbovereine_);
+        for (const auto& club : clubs) cbovereine_->addItem(qs(club.name), club.number);
+        return !clubs.empty();
+    });
+    if (!ok) btnstart_->setEnabled(true);
+    if (cbovereine_->count() == 0) return;
     cbovereine_->setCurrentIndex(0);
     cbovereine_Click();
 }

@@ -116,7 +116,7 @@ void FrmSpielerbild::nextFile() {
     filbild_->setCurrentItem(item);
     current_ = item->data(Qt::UserRole).toByteArray().toStdString();
     label1_->setText(item->text());
-    if (progress_) progress_->percent(static_cast<int>((total - 1 - next_) * 100 / total));
+    bool waiting = false;
     try {
         const auto players = playerpictures::findPlayers(*db_, playerpictures::parseName(current_));
         if (players.size() == 1) {
@@ -126,14 +126,17 @@ void FrmSpielerbild::nextFile() {
                 auto* choice = new QListWidgetItem(qs(playerpictures::choiceText(p)), lstnamen_);
                 choice->setData(Qt::UserRole, p.number);
             }
-            return;
+            waiting = true;
         }
     } catch (const jet::Error& e) {
         endWalk();
         ui::MessageBox::critical(this, kTitle, qs(e.what()));
         return;
     }
-    QTimer::singleShot(0, this, &FrmSpielerbild::nextFile);
+    // The progress bar lets pending events run, and one of them may close the window: the
+    // walk then ends here, and nothing above is looked at again.
+    if (progress_) progress_->percent(static_cast<int>((total - 1 - next_) * 100 / total));
+    if (!waiting) QTimer::singleShot(0, this, &FrmSpielerbild::nextFile);
 }
 
 void FrmSpielerbild::lstnamen_Click(QListWidgetItem* item) {

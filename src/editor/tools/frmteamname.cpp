@@ -13,7 +13,7 @@
 #include "common/jetdb.h"
 #include "common/progress.h"
 #include "common/ui/messagebox.h"
-#include "editor/graphics/frmpicturecell.h"
+#include "editor/tools/frmclubsearch.h"
 #include "editor/tools/clubnames.h"
 
 namespace {
@@ -98,24 +98,13 @@ void FrmTeamname::btnstart_Click() {
     if (!db_) return;
     btnstart_->setEnabled(false);
     lstvereine_->clear();
-    std::vector<clubnames::Club> clubs;
-    {
-        WaitCursor wait;
-        progress_.status(clubnames::kSearchStatus);
-        try {
-            clubs = clubnames::longNames(*db_, progress_);
-        } catch (const std::exception& e) {
-            progress_.status("");
-            progress_.percent(0);
-            btnstart_->setEnabled(true);
-            ui::MessageBox::critical(this, title(), qs(e.what()));
-            return;
-        }
+    const bool ok = searchClubs(this, progress_, title(), [this] {
+        const auto clubs = clubnames::longNames(*db_, progress_);
         for (const auto& club : clubs) (new QListWidgetItem(qs(club.name), lstvereine_))->setData(Qt::UserRole, club.number);
-        progress_.status("");
-        progress_.percent(0);
-    }
-    if (clubs.empty()) ui::MessageBox::information(this, title(), QString::fromUtf8(clubnames::kNoErrors));
+        return !clubs.empty();
+    });
+    if (!ok) btnstart_->setEnabled(true);
+    enableUpdate();
     enableUpdate();
 }
 

@@ -113,6 +113,41 @@ std::vector<Candidate> findPlayers(jet::Database& db, const NameKey& key)
     return found;
 }
 
+std::vector<std::vector<Candidate>> findPlayersOfAll(jet::Database& db, const std::vector<NameKey>& keys)
+{
+    std::vector<std::vector<Candidate>> found(keys.size());
+    if (keys.empty())
+        return found;
+    // The keys go into a temporary table (also on a database opened read-only) and are joined
+    // with the players; the join compares with the players' columns' collation, as the query
+    // of one key does.
+    db.executeNative("DROP TABLE IF EXISTS temp.kickora_bildnamen; CREATE TEMP TABLE kickora_bildnamen "
+                     "(k INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, vorname TEXT COLLATE NOCASE)");
+    try {
+        {
+            jet::Transaction t(db);
+            for (std::size_t i = 0; i < keys.size(); ++i)
+                db.executeNative("INSERT INTO temp.kickora_bildnamen VALUES (" + std::to_string(i) + ", " +
+                                 jetsql::quote(keys[i].name, '\'') + ", " +
+                                 (keys[i].vorname ? jetsql::quote(*keys[i].vorname, '\'') : std::string("NULL")) + ")");
+            t.commit();
+        }
+        for (jet::Recordset rs = db.query(
+                 "SELECT b.k, s.NUMMER, s.NAME, s.VORNAME, s.NATION, s.[STÄRKE] FROM kickora_bildnamen AS b "
+                 "INNER JOIN spieler AS s ON s.NAME = b.name WHERE b.vorname Is Null OR s.VORNAME = b.vorname "
+                 "ORDER BY b.k, s.NUMMER");
+             !rs.eof(); rs.moveNext())
+            found[static_cast<std::size_t>(rs.field(0).toInt())].push_back(
+                {rs.field(1).toInt(), rs.field(2).toString(), rs.field(3).toString(), rs.field(4).toString(),
+                 rs.field(5).toInt()});
+    } catch (...) {
+        db.executeNative("DROP TABLE IF EXISTS temp.kickora_bildnamen");
+        throw;
+    }
+    db.executeNative("DROP TABLE IF EXISTS temp.kickora_bildnamen");
+    return found;
+}
+
 std::string choiceText(const Candidate& c)
 {
     // starsText ends in " Sterne" already.
@@ -145,12 +180,17 @@ std::string renamePicture(const fs::path& folder, const std::string& fileName, l
 std::vector<Outcome> renameAll(jet::Database& db, const fs::path& folder, bool dryRun,
                                const std::function<void(const Outcome&)>& report)
 {
-    const std::vector<std::string> files = pictureFiles(folder);
+    std::vector<std::string> files = pictureFiles(folder);
+    std::reverse(files.begin(), files.end());  // last file first, as the window walks
+    std::vector<NameKey> keys;
+    for (const std::string& file : files)
+        keys.push_back(parseName(file));
+    std::vector<std::vector<Candidate>> players = findPlayersOfAll(db, keys);
     std::vector<Outcome> outcomes;
-    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         Outcome o;
-        o.file = *it;
-        o.players = findPlayers(db, parseName(*it));
+        o.file = files[i];
+        o.players = std::move(players[i]);
         if (o.players.empty())
             continue;
         if (o.players.size() == 1) {

@@ -44,6 +44,10 @@ struct Candidate {
 // ignored, umlauts included). Throws jet::Error.
 std::vector<Candidate> findPlayers(jet::Database& db, const NameKey& key);
 
+// The same for many keys at once, entry i for key i: one pass over the players instead of
+// one per key. Throws jet::Error.
+std::vector<std::vector<Candidate>> findPlayersOfAll(jet::Database& db, const std::vector<NameKey>& keys);
+
 // The choice list text: name, first name, nation and strength in stars.
 std::string choiceText(const Candidate& c);
 

@@ -10,8 +10,6 @@ namespace jet { class Database; }
 namespace shirtnumbers {
 
 inline constexpr const char* kTitle = "Rückennummer";
-inline constexpr const char* kSearchStatus = "Suche Vereine...";
-inline constexpr const char* kNoErrors = "Keine Fehler vorhanden";
 // Only this many entries of a club's list are looked at for a marker.
 inline constexpr int kCheckedEntries = 20;
 

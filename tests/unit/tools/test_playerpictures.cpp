@@ -42,7 +42,9 @@ TEST(PlayerPictures, FileNamesGiveNameAndFirstNameInitial)
         const auto key = playerpictures::parseName(c.file);
         EXPECT_EQ(key.name, c.name) << c.file;
         EXPECT_EQ(key.vorname.has_value(), c.vorname != nullptr) << c.file;
-        if (c.vorname && key.vorname) EXPECT_EQ(*key.vorname, c.vorname) << c.file;
+        if (c.vorname && key.vorname) {
+            EXPECT_EQ(*key.vorname, c.vorname) << c.file;
+        }
     }
 }
 
@@ -115,6 +117,19 @@ TEST(PlayerPictures, WalkRenamesExactlyTheFilesOfOnePlayer)
     for (const auto& file : kept) writeFile(dir / file, "bleibt " + file);
     writeFile(dir / (std::to_string(byName) + ".jpg"), "altes Bild");  // replaced without a question
     const auto before = folderContents(dir);
+
+    // The lookup of all files at once finds what the lookup of each file finds.
+    const auto files = playerpictures::pictureFiles(dir);
+    std::vector<playerpictures::NameKey> keys;
+    for (const auto& f : files) keys.push_back(playerpictures::parseName(f));
+    const auto all = playerpictures::findPlayersOfAll(db, keys);
+    ASSERT_EQ(all.size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::vector<long long> one, many;
+        for (const auto& c : playerpictures::findPlayers(db, keys[i])) one.push_back(c.number);
+        for (const auto& c : all[i]) many.push_back(c.number);
+        EXPECT_EQ(many, one) << files[i];
+    }
 
     // A dry run says the same and touches nothing.
     std::map<std::string, std::string> said;
