@@ -246,6 +246,20 @@ private:
         QVERIFY(cbovereine->isVisible() && !editor0->isVisible());
         QCOMPARE(left->topLevelItemCount(), 0);
         QVERIFY(!swap->isEnabled());
+
+        // A free player who is gone by the time of the swap: a message, nothing written.
+        choose(cbovereine, 0);
+        clickItem(left, 0);
+        clickItem(right, 0);
+        const long long gone = keyOf(left, 0);
+        window.dao().execute("DELETE * FROM z4spieler WHERE id=" + std::to_string(gone));
+        const std::string players = mwtest::textOf(window, "SELECT group_concat(NAME) FROM spieler");
+        swap->click();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().last().icon, MessageBox::Critical);
+        QCOMPARE(MessageBox::shown().last().title, QStringLiteral("Transfermarkt"));
+        QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Den freien Spieler %1 gibt es nicht.").arg(gone));
+        QCOMPARE(mwtest::textOf(window, "SELECT group_concat(NAME) FROM spieler"), players);
     }
 };
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
