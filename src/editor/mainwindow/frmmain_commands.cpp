@@ -242,7 +242,7 @@ void FrmMain::mnutools_Click(int index) {
     else funktionFolgt();
 }
 
-// Afterwards the tree: the country lookup may have added national teams, and clubs changed players.
+// Afterwards the tree when the country lookup added national teams; the player list in any case.
 void FrmMain::mnutransfer_Click(int index) {
     if (!frmtransmarkt_) frmtransmarkt_ = new FrmTransmarkt(dao_, *pickLists_, this);
     const QString title = QString::fromUtf8(market::kTitle);
@@ -250,7 +250,7 @@ void FrmMain::mnutransfer_Click(int index) {
         if (ui::MessageBox::question(this, title, QString::fromUtf8(market::kFillQuestion)) != ui::MessageBox::Yes) return;
         market::FillResult result;
         const bool ok = runBusy(title, [&] { result = market::spielerz4_nach_tmarkt(dao_.db(), *this, frmtransmarkt_->random()); });
-        if (ok && result.filled > 0) runBusy(title, [this] { refreshTree(); });
+        if (ok && result.filled > 0) runBusy(title, [&] { result.nationsCreated > 0 ? refreshTree() : showSelected(); });
         setStatusText(QString());
         percent(0);
         return;
