@@ -154,6 +154,9 @@ TEST_F(Market, TwelveSlotsAndFiveFreePlayersFillTheFirstFiveSlots) {
     const std::vector<std::string> names = slotNames();
     for (int i = 0; i < 12; ++i) EXPECT_EQ(names[i].rfind("Frei", 0) == 0, i < 5) << i << names[i];
     EXPECT_EQ(std::set<std::string>(names.begin(), names.begin() + 5).size(), 5u);
+    // A slot whose player row is missing takes a free player but fills nothing.
+    db.executeNative("DELETE FROM spieler WHERE NUMMER=101");
+    EXPECT_EQ(fill().filled, 4);
 }
 
 TEST_F(Market, QuotesUnknownCountriesAndEmptyRowsInTheFill) {
