@@ -5,6 +5,8 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
@@ -219,9 +221,10 @@ FillResult spielerz4_nach_tmarkt(jet::Database& db, ProgressSink& progress, Rand
     progress.status(kSaveStatus);
     for (std::size_t i = 0; i < n; ++i) {
         progress.percent(n > 1 ? static_cast<int>(i * 100 / (n - 1)) : 100);
-        db.execute(updateFromFree(frei[i], plaetze[i], false, nations, rnd));
+        // A membership row without its player row is a slot that takes nobody.
+        if (db.execute(updateFromFree(frei[i], plaetze[i], false, nations, rnd)) > 0)
+            ++result.filled;
     }
-    result.filled = static_cast<int>(n);
     result.nationsCreated = static_cast<int>(scalar(db, "SELECT count(*) FROM vereine_national") - nationsBefore);
     transaction.commit();
     return result;

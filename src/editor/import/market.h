@@ -31,7 +31,7 @@ std::string kurzvorname(std::string_view vorname);
 long long wachstum(long long staerke, RandomSource& rnd);
 
 struct FillResult {
-    int filled = 0;          // slots of club 0 that got a free player
+    int filled = 0;          // player rows of club 0 that got a free player
     int nationsCreated = 0;  // national teams that the country lookup had to create
 };
 

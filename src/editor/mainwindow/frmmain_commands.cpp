@@ -264,7 +264,7 @@ void FrmMain::toolWindow(int index) {
     if (changed) refreshTree();
 }
 
-// Afterwards the tree: the country lookup may have added national teams, and clubs changed players.
+// Afterwards the tree when the country lookup added national teams; the player list in any case.
 void FrmMain::mnutransfer_Click(int index) {
     if (!frmtransmarkt_) frmtransmarkt_ = new FrmTransmarkt(dao_, *pickLists_, this);
     const QString title = QString::fromUtf8(market::kTitle);
@@ -272,7 +272,7 @@ void FrmMain::mnutransfer_Click(int index) {
         if (ui::MessageBox::question(this, title, QString::fromUtf8(market::kFillQuestion)) != ui::MessageBox::Yes) return;
         market::FillResult result;
         const bool ok = runBusy(title, [&] { result = market::spielerz4_nach_tmarkt(dao_.db(), *this, frmtransmarkt_->random()); });
-        if (ok && result.filled > 0) runBusy(title, [this] { refreshTree(); });
+        if (ok && result.filled > 0) runBusy(title, [&] { result.nationsCreated > 0 ? refreshTree() : showSelected(); });
         setStatusText(QString());
         percent(0);
         return;

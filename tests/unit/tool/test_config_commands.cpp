@@ -3,77 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
 using testsupport::runCommand;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 namespace {
 
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+using tooltest::q;
+using tooltest::Result;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ConfigCommands : public ::testing::Test {
+class ConfigCommands : public tooltest::DemoWorldCommands {
 protected:
-    // One demo world for the suite; every test works on its own copy of the database.
-    static void SetUpTestSuite() {
-        world_ = std::make_unique<TempDir>();
-        int status = -1;
-        runCommand(std::string(KICKORATOOL) + " demo " + q(world_->path() / "w") + " --seed 5 >/dev/null 2>&1", &status);
-        ASSERT_EQ(status, 0);
-    }
-    static void TearDownTestSuite() { world_.reset(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(world_);
-        fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
-    }
-
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
-        r.err = readFile(err);
-        return r;
-    }
-    // The rows of a query as the sql command prints them.
-    std::string rows(const std::string& select) {
-        const Result r = tool("sql " + q(db_) + " " + q(select));
-        EXPECT_EQ(r.status, 0) << select << ": " << r.err;
-        return r.out;
-    }
-    // The first value below the header line, without its line end.
-    std::string value(const std::string& select) {
-        const std::string out = rows(select);
-        const auto nl = out.find('\n');
-        return nl == std::string::npos ? std::string() : out.substr(nl + 1, out.find('\n', nl + 1) - nl - 1);
-    }
-    long long number(const std::string& select) {
-        const std::string v = value(select);
-        return v.empty() ? -1 : std::stoll(v);
-    }
-    void sql(const std::string& statement) { rows(statement); }
     std::string tables() {
         return rows("SELECT * FROM vereine") + rows("SELECT * FROM vereine_national") +
                rows("SELECT * FROM vereinspieler") + rows("SELECT * FROM spieler");
     }
-
-    static std::unique_ptr<TempDir> world_;
-    TempDir dir_;
-    fs::path db_ = dir_ / "kickora.mdb";
 };
-std::unique_ptr<TempDir> ConfigCommands::world_;
 
 long long count(const std::string& bytes, const std::string& needle) {
     long long n = 0;

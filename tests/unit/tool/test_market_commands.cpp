@@ -3,73 +3,35 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
 using testsupport::runCommand;
-using testsupport::TempDir;
 
 namespace {
 
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+using tooltest::q;
+using tooltest::Result;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class MarketCommands : public ::testing::Test {
+// The demo world with 30 transfer-market slots.
+class MarketCommands : public tooltest::DemoWorldCommands {
 protected:
-    // One demo world with 30 transfer-market slots for the suite; each test works on a copy.
     static void SetUpTestSuite() {
-        world_ = std::make_unique<TempDir>();
-        int status = -1;
-        runCommand(std::string(KICKORATOOL) + " demo " + q(world_->path() / "w") + " --seed 5 >/dev/null 2>&1", &status);
-        ASSERT_EQ(status, 0);
-        const fs::path db = world_->path() / "w" / "kickora.mdb";
+        DemoWorldCommands::SetUpTestSuite();
         for (const char* sql : {"INSERT INTO vereine (NUMMER, NAME) VALUES (0, \"TRANSFERMARKT\")",
                                 "INSERT INTO spieler (NUMMER, NAME, VORNAME, NATION) SELECT NUMMER + 100000, \"Platz\", "
                                 "\"P.\", \"TRANSFERMARKT\" FROM spieler WHERE NUMMER <= 30",
                                 "INSERT INTO vereinspieler SELECT 0, NUMMER FROM spieler WHERE NUMMER > 100000"}) {
-            runCommand(std::string(KICKORATOOL) + " sql " + q(db) + " '" + sql + "' >/dev/null", &status);
+            int status = -1;
+            runCommand(std::string(KICKORATOOL) + " sql " + q(worldDatabase()) + " '" + sql + "' >/dev/null", &status);
             ASSERT_EQ(status, 0) << sql;
         }
     }
-    static void TearDownTestSuite() { world_.reset(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(world_);
-        fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
-    }
-
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
-        r.err = readFile(err);
-        return r;
-    }
-    std::string rows(const std::string& select) {
-        const Result r = tool("sql " + q(db_) + " " + q(select));
-        EXPECT_EQ(r.status, 0) << select << ": " << r.err;
-        return r.out;
-    }
-    std::string value(const std::string& select) {
-        const std::string out = rows(select);
-        const auto nl = out.find('\n');
-        return nl == std::string::npos ? std::string() : out.substr(nl + 1, out.find('\n', nl + 1) - nl - 1);
-    }
     std::string db() const { return q(db_); }
-
-    static std::unique_ptr<TempDir> world_;
-    TempDir dir_;
-    fs::path db_ = dir_ / "kickora.mdb";
 };
-std::unique_ptr<TempDir> MarketCommands::world_;
 
 }  // namespace
 
@@ -84,7 +46,7 @@ TEST_F(MarketCommands, FillPrintsTheFilledSlotsAndASeedRepeatsIt) {
     const fs::path first = dir_ / "erste.mdb";
     fs::copy_file(db_, first);
     fs::remove(db_);
-    fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
+    fs::copy_file(worldDatabase(), db_);
     EXPECT_EQ(tool("market-fill " + db() + " --seed 9").status, 0);
     EXPECT_EQ(rows(slotsSql), filled);
 }
