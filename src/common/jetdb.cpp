@@ -1,5 +1,6 @@
 #include "jetdb.h"
 
+#include "collation.h"
 #include "jetfunctions.h"
 #include "jetsql.h"
 
@@ -101,6 +102,46 @@ void bindValue(sqlite3_stmt* s, int i, const Value& v)
 }
 
 const char* notOpen = "Die Datenbank ist nicht geöffnet.";
+
+int userVersion(sqlite3* db)
+{
+    Stmt st;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st.s, nullptr) != SQLITE_OK ||
+        sqlite3_step(st.s) != SQLITE_ROW)
+        return -1;
+    return sqlite3_column_int(st.s, 0);
+}
+
+void setUserVersion(sqlite3* db, int version)
+{
+    sqlite3_exec(db, ("PRAGMA user_version=" + std::to_string(version)).c_str(), nullptr, nullptr, nullptr);
+}
+
+// An index keeps the NOCASE order of the program that built it, and a lookup through an index
+// in another order misses rows. The file's user_version names the order its indexes follow;
+// one in an earlier order gets its NOCASE indexes rebuilt once (REINDEX NOCASE touches no
+// other index, and a file without indexes needs nothing). When that fails (a file that
+// cannot be written), the next open tries again.
+void rebuildIndexesInEarlierOrder(sqlite3* db)
+{
+    if (userVersion(db) == collation::kGeneration)
+        return;
+    {
+        Stmt st;
+        if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type='index' LIMIT 1", -1, &st.s, nullptr) !=
+                SQLITE_OK ||
+            sqlite3_step(st.s) != SQLITE_ROW)
+            return;
+    }
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    if (sqlite3_exec(db, "REINDEX NOCASE", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        setUserVersion(db, collation::kGeneration);
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+            return;
+    }
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
 
 }  // namespace
 
@@ -233,7 +274,8 @@ Database& Database::operator=(Database&&) noexcept = default;
 Database Database::open(const std::filesystem::path& file, bool create, bool readOnly)
 {
     std::error_code ec;
-    if (!create && !std::filesystem::exists(file, ec))
+    const bool exists = std::filesystem::exists(file, ec);
+    if (!create && !exists)
         throw Error("Die Datenbank " + file.string() + " wurde nicht gefunden.");
     int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (create && !readOnly)
@@ -254,6 +296,10 @@ Database Database::open(const std::filesystem::path& file, bool create, bool rea
         throw Error("Die Datei " + file.string() + " ist keine gültige Datenbank: " + msg);
     }
     registerFunctions(d.d->db);
+    if (!exists && !readOnly)
+        setUserVersion(d.d->db, collation::kGeneration);  // a new file: every index will be in today's order
+    else if (!readOnly)
+        rebuildIndexesInEarlierOrder(d.d->db);
     d.d->schema.db = d.d->db;
     return d;
 }

@@ -2,6 +2,7 @@
 // (Format, InStr, Val, ...), & concatenation, Like, and the NOCASE collation.
 #include "jetfunctions.h"
 
+#include "collation.h"
 #include "textcodec.h"
 
 #include <sqlite3.h>
@@ -61,40 +62,14 @@ std::int64_t roundHalfEven(double v)
 
 namespace {
 
-// Decodes UTF-8 leniently: a stray byte stands for itself (Latin-1), so nothing is lost.
 std::u32string decode(std::string_view s)
 {
     std::u32string out;
     out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (len <= 1 || i + static_cast<size_t>(len) > s.size()) {
-            out += c;
-            ++i;
-            continue;
-        }
-        char32_t cp = c & (0x7F >> len);
-        bool ok = true;
-        for (int k = 1; k < len; ++k) {
-            unsigned char d = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((d & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (d & 0x3F);
-        }
-        if (!ok) {
-            out += c;
-            ++i;
-            continue;
-        }
-        out += cp;
-        i += static_cast<size_t>(len);
-    }
+    for (size_t i = 0; i < s.size();)
+        out += textcodec::nextCodePoint(s, i);
     return out;
 }
-
 
 // Case folding of ASCII and the Latin-1 letters (umlauts and accents), as Jet compares text.
 char32_t foldChar(char32_t c)
@@ -138,41 +113,12 @@ std::string foldKey(std::string_view s)
 namespace {
 
 
-// NOCASE with umlauts: byte order of the folded texts, which equals SQLite's own NOCASE
-// for ASCII text.
+// NOCASE in Jet's order (SQLite's own NOCASE for ASCII text, with the letters of other
+// languages beside their base letters).
 int nocaseCompare(void*, int n1, const void* p1, int n2, const void* p2)
 {
-    auto a = static_cast<const unsigned char*>(p1);
-    auto b = static_cast<const unsigned char*>(p2);
-    int i = 0, j = 0;
-    auto next = [](const unsigned char* s, int n, int& k) -> int {
-        unsigned char c = s[k];
-        if (c >= 'A' && c <= 'Z') {
-            ++k;
-            return c + 32;
-        }
-        if (c == 0xC3 && k + 1 < n) {
-            unsigned char d = s[k + 1];
-            k += 2;
-            if (d >= 0x80 && d <= 0x9E && d != 0x97)
-                d = static_cast<unsigned char>(d + 0x20);
-            return 0xC300 | d;  // compared as the byte pair
-        }
-        ++k;
-        return c;
-    };
-    while (i < n1 && j < n2) {
-        int x = next(a, n1, i);
-        int y = next(b, n2, j);
-        if (x == y)
-            continue;
-        // Compare as byte sequences: a pair 0xC3xx sorts by its first byte against a single byte.
-        int x1 = x > 0xFF ? 0xC3 : x, y1 = y > 0xFF ? 0xC3 : y;
-        if (x1 != y1)
-            return x1 - y1;
-        return (x & 0xFF) - (y & 0xFF);
-    }
-    return (n1 - i) - (n2 - j) > 0 ? 1 : ((n1 - i) - (n2 - j) < 0 ? -1 : 0);
+    return collation::compare({static_cast<const char*>(p1), static_cast<size_t>(n1)},
+                              {static_cast<const char*>(p2), static_cast<size_t>(n2)});
 }
 
 std::string valueText(sqlite3_value* v)

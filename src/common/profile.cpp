@@ -19,8 +19,9 @@ namespace profile {
 namespace {
 
 // The file is kept as its lines, each with the line end it had, so that everything a write
-// does not touch comes out byte for byte. A lone CR is no line break (as on Windows).
-enum class Eol : unsigned char { None, Lf, CrLf };
+// does not touch comes out byte for byte. CR LF, LF and a lone CR each end a line, as Windows
+// reads them.
+enum class Eol : unsigned char { None, Lf, Cr, CrLf };
 
 struct Line {
     std::string text;  // without the line end
@@ -39,7 +40,7 @@ std::string_view trim(std::string_view s) {
     return s.substr(b, e - b);
 }
 
-enum class Kind { Blank, Comment, Section, Key, Bare, Nameless };
+enum class Kind { Blank, Comment, Section, Key, Bare };
 
 struct Parsed {
     Kind kind = Kind::Blank;
@@ -49,7 +50,9 @@ struct Parsed {
 
 Parsed parseLine(std::string_view text) {
     const std::string_view t = trim(text);
-    if (t.empty()) return {};
+    // Windows sees text up to a NUL byte: a line empty before its first NUL and without '='
+    // is no entry (a file saved with its terminating NUL ends in such a line).
+    if (t.empty() || (t[0] == '\0' && t.find('=') == std::string_view::npos)) return {};
     if (t[0] == '[') {
         // The name runs to the last ']'; a '[' line without one is an ordinary line.
         const size_t close = t.rfind(']');
@@ -58,9 +61,8 @@ Parsed parseLine(std::string_view text) {
     if (t[0] == ';') return {Kind::Comment, {}, {}};
     const size_t eq = t.find('=');
     if (eq == std::string_view::npos) return {Kind::Bare, t, {}};
-    const std::string_view name = trim(t.substr(0, eq));
-    if (name.empty()) return {Kind::Nameless, {}, {}};
-    return {Kind::Key, name, trim(t.substr(eq + 1))};
+    // "=value" is an entry with an empty name: listed with its section, read with key "".
+    return {Kind::Key, trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
 }
 
 // Lower case of Windows-1252 bytes: ASCII, the Latin-1 letters and Š Œ Ž Ÿ.
@@ -186,7 +188,7 @@ void Document::Impl::addLine(Line&& line) {
         Section s;
         s.hasHeader = true;
         s.name = std::string(p.name);
-        if (!s.name.empty()) byName.try_emplace(fold(s.name), sections.size());
+        byName.try_emplace(fold(s.name), sections.size());  // "[]" is section "", as on Windows
         s.header = std::move(line);
         sections.push_back(std::move(s));
         return;
@@ -204,21 +206,21 @@ void Document::Impl::parse(std::string_view bytes) {
     }
     size_t pos = 0;
     while (pos < bytes.size()) {
-        const size_t nl = bytes.find('\n', pos);
+        const size_t end = bytes.find_first_of("\r\n", pos);
         Line line;
-        if (nl == std::string_view::npos) {
-            line.text = std::string(bytes.substr(pos));
+        line.text = std::string(bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos));
+        if (end == std::string_view::npos) {
             line.eol = Eol::None;
             pos = bytes.size();
-        } else {
-            size_t end = nl;
+        } else if (bytes[end] == '\n') {
             line.eol = Eol::Lf;
-            if (end > pos && bytes[end - 1] == '\r') {
-                --end;
-                line.eol = Eol::CrLf;
-            }
-            line.text = std::string(bytes.substr(pos, end - pos));
-            pos = nl + 1;
+            pos = end + 1;
+        } else if (end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+            line.eol = Eol::CrLf;
+            pos = end + 2;
+        } else {
+            line.eol = Eol::Cr;
+            pos = end + 1;
         }
         addLine(std::move(line));
     }
@@ -310,12 +312,12 @@ bool Document::setString(std::string_view section, std::string_view key, std::st
         return true;
     }
 
-    // New section at the end of the file, after one blank line.
+    // New section right after the last line of the file, without a blank line, as Windows
+    // writes it.
     if (!d->isEmpty()) {
         Section& last = d->sections.back();
         Line& lastLine = last.body.empty() ? last.header : last.body.back();
         if (lastLine.eol == Eol::None) lastLine.eol = Eol::CrLf;
-        if (parseLine(lastLine.text).kind != Kind::Blank) last.body.push_back(Line{"", Eol::CrLf});
     }
     d->addLine(Line{"[" + d->toFile(section) + "]", Eol::CrLf});
     d->addLine(Line{d->toFile(key) + "=" + fileValue, Eol::CrLf});
@@ -365,6 +367,8 @@ std::string Document::toBytes() const {
             out.append("\r\n");
         else if (l.eol == Eol::Lf)
             out.append(1, '\n');
+        else if (l.eol == Eol::Cr)
+            out.append(1, '\r');
     };
     for (const Section& s : d->sections) {
         if (s.hasHeader) put(s.header);

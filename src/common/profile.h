@@ -2,9 +2,10 @@
 // Windows profile (INI) files with the behaviour of the Windows profile functions:
 // section and key names compare case-insensitively, values are trimmed, a written value
 // replaces the old one in place, a new key goes to the end of its section, a new section
-// to the end of the file; comments and unknown lines survive. Files are Windows-1252 with
-// CR LF (a file that starts with a UTF-8 byte order mark is kept UTF-8, as Windows does);
-// the interface speaks UTF-8. Lines a write does not change keep their bytes.
+// right after the last line of the file (no blank line before it); comments and unknown
+// lines survive. Files are Windows-1252 and written with CR LF; CR LF, LF and a lone CR all
+// end a line when reading (a file that starts with a UTF-8 byte order mark is kept UTF-8,
+// as Windows does); the interface speaks UTF-8. Lines a write does not change keep their bytes.
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,7 +16,7 @@
 namespace profile {
 
 // Names are looked up trimmed; a value in one pair of matching quotes ("..." or '...') is
-// returned without them. Files that exist but cannot be read count as missing for reads and
+// returned without them. Key "" reads an "=value" line, section "" a "[]" section. Files that exist but cannot be read count as missing for reads and
 // are never overwritten by writes.
 
 // Read string: the stored value trimmed, or def when the file, section or key is missing
@@ -32,7 +33,8 @@ bool writeString(std::string_view section, std::string_view key, std::string_vie
                  const std::filesystem::path& file);
 // List section names, in file order.
 std::vector<std::string> sectionNames(const std::filesystem::path& file);
-// List section: the lines of the section (key=value lines and lines without '='), comments left out.
+// List section: the lines of the section (key=value lines, "=value" lines and lines without
+// '='), comments and blank lines left out.
 std::vector<std::string> sectionLines(std::string_view section, const std::filesystem::path& file);
 
 // A whole profile file held in memory: many reads and writes, then one save. Saving writes
@@ -48,6 +50,7 @@ public:
     static Document load(const std::filesystem::path& file);
     // Like load, but nullopt when the file exists and cannot be read.
     static std::optional<Document> tryLoad(const std::filesystem::path& file);
+    // The reader for bytes held in memory (a file's content as it would be on disk).
     static Document fromBytes(std::string_view cp1252Bytes);
 
     std::string getString(std::string_view section, std::string_view key, std::string_view def) const;

@@ -97,6 +97,20 @@ std::string utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+char32_t nextCodePoint(std::string_view s, size_t& i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    char32_t cp = b;
+    if (b >= 0x80) {
+        if (const size_t n = sequenceLength(s, i, cp)) {
+            i += n;
+            return cp;
+        }
+        cp = b;
+    }
+    ++i;
+    return cp;
+}
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += char(cp);

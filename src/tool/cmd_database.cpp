@@ -25,6 +25,13 @@ bool takeOption(Args& args, const std::string& name, std::string& value) {
     return true;
 }
 
+bool inputExists(const std::string& file) {
+    std::error_code ec;
+    if (fs::exists(file, ec)) return true;
+    std::cerr << "Die Datei " << file << " gibt es nicht.\n";
+    return false;
+}
+
 namespace {
 
 bool parseNumber(const std::string& text, std::uint64_t& out) {
@@ -92,10 +99,7 @@ int cmdDemo(const Args& in) {
 int cmdImportMdb(const Args& args) {
     if (args.size() != 2) return kUsage;
     const fs::path source = args[0], target = args[1];
-    if (!fs::exists(source)) {
-        std::cerr << "Die Datei " << source.string() << " gibt es nicht.\n";
-        return kError;
-    }
+    if (!inputExists(args[0])) return kError;
     if (fs::exists(target)) {
         std::cerr << "Die Zieldatei " << target.string() << " gibt es schon.\n";
         return kError;
@@ -114,6 +118,7 @@ int cmdImportMdb(const Args& args) {
 
 int cmdSql(const Args& args) {
     if (args.size() != 2) return kUsage;
+    if (!inputExists(args[0])) return kError;
     if (jetimport::detect(args[0]) != jetimport::FileKind::Sqlite) {
         std::cerr << "Die Datei " << args[0] << " ist keine Datenbank des Editors.\n";
         return kError;

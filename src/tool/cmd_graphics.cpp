@@ -39,6 +39,8 @@ int cmdResList(const Args& args)
 {
     if (args.size() != 1)
         return kUsage;
+    if (!inputExists(args[0]))
+        return kError;
     gfx::ResArchive a = gfx::ResArchive::open(args[0]);
     for (std::size_t i = 0; i < a.members().size(); ++i) {
         const gfx::ResMember& m = a.members()[i];
@@ -51,6 +53,8 @@ int cmdResExtract(const Args& args)
 {
     if (args.size() != 2)
         return kUsage;
+    if (!inputExists(args[0]))
+        return kError;
     gfx::ResArchive a = gfx::ResArchive::open(args[0]);
     // Members may share their bytes: what the folder would receive is measured first.
     std::uint64_t total = 0;
@@ -79,6 +83,8 @@ int cmdGfp2Tga(const Args& args)
 {
     if (args.size() != 2)
         return kUsage;
+    if (!inputExists(args[0]))
+        return kError;
     gfx::gfpFileToTgaFile(args[0], args[1]);
     return kOk;
 }
@@ -96,6 +102,8 @@ int cmdTga2Gfp(const Args& in)
         }
     if (args.size() != 2)
         return kUsage;
+    if (!inputExists(args[0]))
+        return kError;
     if (!fs::exists(args[1])) {
         std::cerr << "Die Vorlage " << args[1] << " gibt es nicht: ihre Kopfdaten werden gebraucht.\n";
         return kError;
@@ -108,6 +116,8 @@ int cmdCrestsImport(const Args& args)
 {
     if (args.size() != 2)
         return kUsage;
+    if (!inputExists(args[1]))
+        return kError;
     NullProgress progress;
     crests::ImportResult r = crests::importCrests(crestFolder(args[0]), args[1], progress);
     if (!r.archive) {

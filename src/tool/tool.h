@@ -12,6 +12,8 @@ constexpr int kUsage = 2;
 
 // Splits "--name value" options out of args; returns false on an unknown or incomplete option.
 bool takeOption(Args& args, const std::string& name, std::string& value);
+// False, with the German line that the file does not exist, when an input file is missing.
+bool inputExists(const std::string& file);
 
 int cmdDemo(const Args&);
 int cmdImportMdb(const Args&);

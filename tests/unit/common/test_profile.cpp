@@ -80,9 +80,13 @@ TEST(ProfileRead, NamesTrimmedWithoutCaseQuotesDefaultsAndDuplicates) {
 TEST(ProfileRead, Integers) {
     TempDir dir;
     const fs::path f = sampleFile(dir, "[n]\na=42\nb=-17\nc=+5\nd=  12abc\ne=abc\nf=\"30\"\ng=99999999999999999999\n"
-                                       "h=-99999999999999999999\ni=\n");
-    const std::pair<const char*, long> cases[] = {{"a", 42}, {"B", -17}, {"c", 5}, {"d", 12}, {"e", 0}, {"f", 30},
-                                                  {"g", LONG_MAX}, {"h", LONG_MIN}, {"i", 0}, {"missing", 0}};
+                                       "h=-99999999999999999999\ni=\nj=42A94967297\nk=B4294967297\nl=-1\n"
+                                       "m=4294967297\n");
+    // Windows wraps numbers beyond 32 bits (4294967297 reads 1); here a number too large for
+    // a long reads as the largest one, so that range checks of the callers see it.
+    const std::pair<const char*, long> cases[] = {
+        {"a", 42},      {"B", -17},       {"c", 5}, {"d", 12}, {"e", 0}, {"f", 30}, {"g", LONG_MAX}, {"h", LONG_MIN},
+        {"i", 0},       {"missing", 0},   {"j", 42}, {"k", 0},  {"l", -1}, {"m", 4294967297L}};
     for (auto [key, want] : cases) EXPECT_EQ(profile::getInt("n", key, f), want) << key;
     EXPECT_EQ(profile::getInt("n", "a", dir / "fehlt.ini"), 0);
 }
@@ -90,13 +94,93 @@ TEST(ProfileRead, Integers) {
 TEST(ProfileRead, SectionNamesAndSectionLines) {
     TempDir dir;
     const fs::path f = sampleFile(dir, kSample + "[]\r\nq=1\r\n[Leer]\r\n=ohne Namen\r\n[offen\r\n");
-    EXPECT_EQ(profile::sectionNames(f), (Lines{"Team", "Spieler1", "Leer"}));
+    EXPECT_EQ(profile::sectionNames(f), (Lines{"Team", "Spieler1", "Leer"}));   // "[]" has no name to list
     // trimmed around '=', values with their quotes, bare lines kept, comments and blanks left out
     EXPECT_EQ(profile::sectionLines("TEAM", f),
               (Lines{"Name=FC Grünwald", "Stadt=München", "Farbe1=\"255,0,0\"", "nur ein Wort"}));
-    EXPECT_EQ(profile::sectionLines("leer", f), (Lines{"[offen"}));
+    EXPECT_EQ(profile::sectionLines("leer", f), (Lines{"=ohne Namen", "[offen"}));
     EXPECT_TRUE(profile::sectionLines("fehlt", f).empty());
     EXPECT_TRUE(profile::sectionNames(dir / "fehlt.ini").empty());
+}
+
+// What the conformance tests of the Windows profile functions expect of Windows.
+TEST(ProfileWindows, ReadStringWithCrLfAndCrOnly) {
+    TempDir dir;
+    struct Case {
+        std::string section, key, def, want;
+    };
+    const Case cases[] = {
+        {"section1", "name1", "default", "val1"},    {"section1", "NaMe1", "default", "val1"},
+        {"section1", "name2", "default", "val2"},    // quotes stripped
+        {"section1", "name4", "default", "a"},       {"section1", "name3", "default", "default"},  // no '='
+        {"section1", "notakey", "default", "default"}, {"section1", "", "default  ", "default"},
+        {"notasection", "name1", "default", "default"}, {"", "name1", "one two  ", "one two"},
+        {"section2", "DoesntExist", "", ""},
+    };
+    for (const std::string eol : {"\r\n", "\r"}) {
+        const std::string content = "[section1]" + eol + "name1=val1" + eol + "name2=\"val2\"" + eol + "name3" + eol +
+                                    "name4=a" + eol + "[section2]" + eol;
+        const fs::path f = sampleFile(dir, content);
+        for (const auto& c : cases)
+            EXPECT_EQ(profile::getString(c.section, c.key, c.def, f), c.want) << c.section << "." << c.key << " " << eol.size();
+        EXPECT_EQ(profile::sectionNames(f), (Lines{"section1", "section2"}));
+        EXPECT_EQ(profile::sectionLines("section1", f), (Lines{"name1=val1", "name2=\"val2\"", "name3", "name4=a"}));
+    }
+}
+
+TEST(ProfileWindows, NamelessEntriesEmptySectionNameAndTrailingNul) {
+    TempDir dir;
+    // Files written with their terminating NUL byte.
+    auto withNul = [](std::string s) { return s + '\0'; };
+    const fs::path f = sampleFile(dir, withNul("[section1]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n"
+                                               "[section2]\r\n[section3]\r\n=val5\r\n"));
+    const std::pair<const char*, Lines> lists[] = {{"section1", {"name1=val1", "name2=", "name3", "name4=val4"}},
+                                                   {"section2", {}},
+                                                   {"section3", {"=val5"}}};
+    for (const auto& [section, want] : lists) EXPECT_EQ(profile::sectionLines(section, f), want) << section;
+
+    const fs::path names = sampleFile(dir, withNul("[ section1 ]\r\n[section2]\r\n[section3]\r\n"));
+    EXPECT_EQ(profile::sectionNames(names), (Lines{"section1", "section2", "section3"}));
+
+    const fs::path g = sampleFile(dir, withNul("\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n"
+                                               "[s]\r\n=val_no_key\r\n[t]\r\n"));
+    EXPECT_EQ(profile::getString("", "key", "default", g), "val_e_section");
+    EXPECT_EQ(profile::getString("s", "", "default", g), "val_no_key");
+
+    // a key added to the last section of such a file can be read back
+    const fs::path h = sampleFile(dir, withNul("[s]\r\nname1=val1\r\nname2=\r\nname3\r\nname4=val4\r\n"));
+    ASSERT_TRUE(profile::writeString("s", "name5", "val5", h));
+    EXPECT_EQ(profile::getString("s", "name5", "", h), "val5");
+    EXPECT_EQ(profile::sectionLines("s", h), (Lines{"name1=val1", "name2=", "name3", "name4=val4", "name5=val5"}));
+}
+
+TEST(ProfileWindows, FilesBuiltKeyByKey) {
+    struct Write {
+        const char *section, *key, *value;
+    };
+    struct Case {
+        std::string start;  // empty: no file yet
+        std::vector<Write> writes;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"",
+         {{"App1", "key1", "string1"}, {"App1", "key2", "string2"}, {"App1", "key3", "string3"},
+          {"App2", "key4", "string4"}, {"App3", "key5", "string5"}},
+         "[App1]\r\nkey1=string1\r\nkey2=string2\r\nkey3=string3\r\n[App2]\r\nkey4=string4\r\n[App3]\r\n"
+         "key5=string5\r\n"},
+        {"", {{"App", "key", ""}}, "[App]\r\nkey=\r\n"},
+        {std::string("Data \0 before \0 first \0 section", 31),
+         {{"section1", "key1", "string1"}},
+         std::string("Data \0 before \0 first \0 section\r\n[section1]\r\nkey1=string1\r\n", 59)},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const fs::path f = dir / "built.ini";
+        if (!c.start.empty()) writeFile(f, c.start);
+        for (const auto& w : c.writes) ASSERT_TRUE(profile::writeString(w.section, w.key, w.value, f));
+        EXPECT_EQ(readFile(f), c.want);
+    }
 }
 
 TEST(ProfileRead, LfOnlyUtf8BomAndUnreadableFiles) {
@@ -124,7 +208,7 @@ TEST(ProfileWrite, CreatesFileWithCrLfAndWindows1252) {
     const fs::path f = dir / "neu.ini";
     ASSERT_TRUE(profile::writeString("ordner", "attribute", "/spiel/attribute/", f));
     ASSERT_TRUE(profile::writeString("Spieler", "Name", "  Jürgen Ärger ", f));
-    EXPECT_EQ(readFile(f), "[ordner]\r\nattribute=/spiel/attribute/\r\n\r\n[Spieler]\r\nName=J\xFCrgen \xC4rger\r\n");
+    EXPECT_EQ(readFile(f), "[ordner]\r\nattribute=/spiel/attribute/\r\n[Spieler]\r\nName=J\xFCrgen \xC4rger\r\n");
     EXPECT_EQ(profile::getString("spieler", "name", "", f), "Jürgen Ärger");
     EXPECT_EQ(countFiles(dir.path()), 1u);   // no temporary file left behind
     EXPECT_FALSE(profile::writeString("a", "k", "v", dir / "kein_ordner" / "x.ini"));
@@ -166,7 +250,7 @@ TEST(ProfileWrite, NewKeysAndSectionsGoToTheEnd) {
 
     // a file whose last line has no line end gets one before anything is added
     const std::array<std::string, 4> ends[] = {{"[a]\r\nk=1", "a", "l", "[a]\r\nk=1\r\nl=2\r\n"},
-                                               {"[a]", "b", "k", "[a]\r\n\r\n[b]\r\nk=2\r\n"},
+                                               {"[a]", "b", "k", "[a]\r\n[b]\r\nk=2\r\n"},
                                                {"[a]", "a", "k", "[a]\r\nk=2\r\n"}};
     for (const auto& [start, section, key, want] : ends) {
         writeFile(f, start);

@@ -263,6 +263,8 @@ TEST(TeamFile, ClubWithPlayers)
     const std::string bytes = readFile(dir / "club.tea");
     const std::string start = ";Datenexport vom 05.03.2024 14:07:09\r\n;Kickora Editor v";
     EXPECT_EQ(bytes.substr(0, start.size()), start);
+    EXPECT_NE(bytes.find("\r\n[Spieler2]\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find("\r\n\r\n[Spieler"), std::string::npos) << "no blank line before a section";
     const auto doc = profile::Document::load(dir / "club.tea");
     EXPECT_EQ(doc.sectionNames(), (std::vector<std::string>{"Team", "Spieler1", "Spieler2"})) << "old file replaced";
     EXPECT_EQ(doc.getString("Team", "NAME", "-"), "FC \"Blau\" Äpfelstadt");

@@ -157,6 +157,9 @@ TEST_F(Mini, ClubFileOfAFirstTeam) {
     const std::string bytes = readFile(f);
     EXPECT_EQ(bytes.rfind(textcodec::utf8ToCp1252(tm_header(kWhen)) + "\r\n[Team]\r\n", 0), 0u);
     EXPECT_NE(bytes.find("Name=M\xFCller\r\n"), std::string::npos);  // Windows-1252
+    // each section right after the last line of the one before, as the Windows writer does
+    EXPECT_NE(bytes.find("\r\nSpieler=3\r\n[Spieler1]\r\nName=M\xFCller\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\nHaarfarbe=4\r\n[Spieler2]\r\n"), std::string::npos);
 
     const Parsed p = parse(f);
     EXPECT_EQ(p.names(), (std::vector<std::string>{"Team", "Spieler1", "Spieler2", "Spieler3"}));

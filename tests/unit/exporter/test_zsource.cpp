@@ -1,3 +1,4 @@
+#include "common/collation.h"
 #include "common/jetdb.h"
 #include "common/random.h"
 #include "demo/zentordemo.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -251,8 +253,15 @@ TEST(DemoSource, TreeAndCountersAgreeWithTheDatabaseAndEveryCaseIsThere) {
     EXPECT_EQ(kinds[NodeKind::Team], count("SELECT count(*) FROM VEREIN WHERE PROFITEAM<>0") +
                                          count("SELECT count(*) FROM VEREIN WHERE AMATEURTEAM<>0"));
     std::set<int> continents;
-    for (const Country& k : src.countries()) continents.insert(static_cast<int>(k.continent));
+    std::vector<std::string> names;
+    for (const Country& k : src.countries()) {
+        continents.insert(static_cast<int>(k.continent));
+        names.push_back(k.name);
+    }
     EXPECT_EQ(continents, (std::set<int>{1, 2, 3, 4, 5, 6}));
+    // countries in Jet's order: Österreich among the O-names, not after Ungarn
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), collation::Less()));
+    EXPECT_LT(std::find(names.begin(), names.end(), "Österreich"), std::find(names.begin(), names.end(), "Polen"));
 
     // The player lists hold every club player once; the team list view agrees with the SQL join.
     auto rs = db.query("SELECT TEAM_ID, spielerliste FROM TEAM");

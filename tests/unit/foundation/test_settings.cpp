@@ -158,6 +158,7 @@ TEST(Settings, FirstRunWithoutRegistryWritesProgramFolderDefaults) {
 
     // A second start reads the file and leaves it as it is.
     const std::string before = readFile(s.iniFile);
+    EXPECT_TRUE(before.ends_with("\r\nz4daten=" + d + "\r\n[trikot]\r\nsatz=0\r\n")) << before;
     Settings again = readSettings(prog.path(), Registry(fs::path()));
     EXPECT_EQ(again.folders, s.folders);
     EXPECT_EQ(readFile(s.iniFile), before);

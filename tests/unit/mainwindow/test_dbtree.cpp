@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "common/collation.h"
 #include "common/jetsql.h"
 #include "common/progress.h"
 #include "demo/demoworld.h"
@@ -184,4 +185,13 @@ TEST(TreeOnDemoWorld, EveryCountryAndClubIsPlaced) {
     const long long clubs = dao.query("SELECT count(*) FROM vereine WHERE NUMMER>0").field(0).toInt();
     EXPECT_EQ(static_cast<long long>(tree.nodes.size()), 2 + 12 + countries + clubs);
     EXPECT_EQ(static_cast<long long>(tree.lists.clubs.size()), clubs);
+
+    // Names in Jet's order: Ä with A, Ö with O.
+    EXPECT_EQ(childrenOf(tree, "Nord-Afrika"), (std::vector<std::string>{"Ägypten", "Marokko", "Tunesien"}));
+    const auto& names = tree.lists.countries;
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), collation::Less()));
+    auto at = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+    EXPECT_LT(at("Ägypten"), at("Argentinien"));
+    EXPECT_LT(at("Niederlande"), at("Österreich"));
+    EXPECT_LT(at("Österreich"), at("Polen"));
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace playerlist;
@@ -165,6 +166,16 @@ TEST_F(DemoDatabase, ListRowsFollowTheQueryWithStarsAndPositionNames) {
         EXPECT_EQ(cells[12].toLongLong(), club);
     }
     EXPECT_EQ(db.query(listQuery(987654)).recordCount(), 0);
+
+    // within a position, names in Jet's order (letters with diacritics beside their base letter)
+    const std::vector<std::string> jetOrder = {"Böhberger", "Brener", "Sánales", "Steinmeier"};
+    rs = db.query(listQuery(club));
+    for (auto name = jetOrder.rbegin(); name != jetOrder.rend(); ++name, rs.moveNext())
+        db.execute("UPDATE spieler SET NAME=\"" + *name + "\", ART=2 WHERE NUMMER=" + rs.field(0).toString());
+    std::vector<std::string> listed;
+    for (rs = db.query(listQuery(club)); !rs.eof(); rs.moveNext())
+        if (std::count(jetOrder.begin(), jetOrder.end(), rs.field("NAME").toString())) listed.push_back(rs.field("NAME").toString());
+    EXPECT_EQ(listed, jetOrder);
 }
 
 TEST_F(DemoDatabase, SaveWritesEveryEditedColumnAndTheColoursOfTheFace) {

@@ -67,6 +67,13 @@ TEST(Kickoratool, DemoWorldAnswersTheMaxTeamQuery) {
     const auto newline = out.find('\n');
     ASSERT_NE(newline, std::string::npos);
     EXPECT_GT(std::stol(out.substr(newline + 1)), 100);
+    // names in Jet's order: Ägypten among the A-names, Österreich between Niederlande and Polen
+    const std::string names = tool("sql " + q(dir / "world" / "kickora.mdb") +
+                                       " 'SELECT name FROM vereine_national ORDER BY name'", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_LT(names.find("\nÄgypten\n"), names.find("\nArgentinien\n"));
+    EXPECT_LT(names.find("\nNiederlande\n"), names.find("\nÖsterreich\n"));
+    EXPECT_LT(names.find("\nÖsterreich\n"), names.find("\nPolen\n"));
     // A second demo into the same folder refuses instead of overwriting.
     tool("demo " + q(dir / "world"), &status);
     EXPECT_EQ(status, 1);
@@ -92,6 +99,23 @@ TEST(Kickoratool, ImportMdbRefusesDamagedFilesAndKeepsThemUntouched) {
     int status = -1;
     tool("sql " + q(dir / "junk.mdb") + " 'SELECT 1'", &status);
     EXPECT_EQ(status, 1);
+}
+
+TEST(Kickoratool, AMissingInputFileIsNamedAsMissing) {
+    TempDir dir;
+    const std::string missing = q(dir / "fehlt.mdb");
+    for (const std::string& command :
+         {"sql " + missing + " 'SELECT 1'", "import-mdb " + missing + " " + q(dir / "out.db"),
+          "export-config " + missing + " a b", "res-list " + missing, "res-extract " + missing + " " + q(dir.path()),
+          "gfp2tga " + missing + " " + q(dir / "x.tga"), "tga2gfp " + missing + " " + missing,
+          "crests-import " + q(dir.path()) + " " + missing, "zexport " + missing + " --club 1 " + q(dir / "x.aet")}) {
+        int status = -1;
+        const std::string error = tool(command, &status, true);
+        EXPECT_EQ(status, 1) << command;
+        EXPECT_NE(error.find((dir / "fehlt.mdb").string()), std::string::npos) << error;
+        EXPECT_TRUE(error.find("gibt es nicht") != std::string::npos || error.find("nicht gefunden") != std::string::npos)
+            << error;
+    }
 }
 
 TEST(Kickoratool, ImportMdbConvertsNwindAndIniCommandsRoundTrip) {
