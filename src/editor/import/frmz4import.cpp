@@ -213,6 +213,7 @@ FrmZ4Import::FrmZ4Import(FrmMain& main) : QDialog(&main), main_(main) {
     tabedit_->addTab(buildTeamPage(), QStringLiteral("Land/Verein"));
     tabedit_->addTab(buildPlayerPage(), QStringLiteral("Spieler"));
     buildPopup();
+    updateSaveButton();
 
     btnabbrechen_ = new QPushButton(QStringLiteral("Schließen"), this);
     btnabbrechen_->setObjectName(QStringLiteral("btnabbrechen"));
@@ -388,6 +389,10 @@ QWidget* FrmZ4Import::buildPlayerPage() {
     options->addWidget(chkimport_[3]);
     chkimport_[3]->setParent(frame2);
     options->addStretch(1);
+    lblanzahl_ = new QLabel(frame2);
+    lblanzahl_->setObjectName(QStringLiteral("lblanzahl"));
+    options->addWidget(lblanzahl_);
+    options->addSpacing(12);
     btnspielersave_ = new QPushButton(QStringLiteral("Spieler speichern"), frame2);
     btnspielersave_->setObjectName(QStringLiteral("btnspielersave"));
     btnspielersave_->setToolTip(QStringLiteral("Schreibt die 20 Spieler der Spielerliste über die Spieler des Vereins"));
@@ -464,6 +469,8 @@ void FrmZ4Import::showError(const QString& title, const std::exception& e) {
 
 // ---------------------------------------------------------------- loading
 
+// Every ticked box reads the file again; a file that cannot be read is reported once per
+// opening, not once per box.
 void FrmZ4Import::loadFile() {
     const QString path = main_.dlgopensaveFileName();
     try {
@@ -471,7 +478,9 @@ void FrmZ4Import::loadFile() {
     } catch (const std::exception& e) {
         // Without a readable file every ticked box keeps what the fields hold.
         file_ = imp::ClubFile{};
-        showError(QStringLiteral("Import"), e);
+        const QString text = QString::fromUtf8(e.what());
+        if (text != fileError_) ui::MessageBox::critical(this, QStringLiteral("Import"), text);
+        fileError_ = text;
     }
 }
 
@@ -515,6 +524,12 @@ void FrmZ4Import::chkimport_Click(int box) {
         txttnr_->setText(QString::number(row_->number));
         txtgrafnr_->setText(QString::number(row_->grafikNr));
         loadwappen(txtgrafnr_->text());
+        // A fresh workbench starts from the club's values, so a key the file lacks keeps the
+        // club's value instead of an empty field that the save would write.
+        if (fresh_) {
+            showFields(imp::fieldsOf(*row_));
+            fresh_ = false;
+        }
         if (box < 2) {
             imp::ClubFields f = fields();
             imp::applyBox(box, ticked, *row_, file_, f);
@@ -560,6 +575,13 @@ void FrmZ4Import::loadPlayers() {
     wb_.load(&file_, players);
     for (imp::List l : {imp::List::File, imp::List::Club, imp::List::Squad}) showList(l);
     updateSaveButton();
+    // What the reader had to correct in the file, once per opening.
+    if (!file_.warnings.empty() && !warned_) {
+        warned_ = true;
+        QStringList lines;
+        for (const std::string& w : file_.warnings) lines << qs(w);
+        ui::MessageBox::warning(this, QStringLiteral("Import"), lines.join(QLatin1Char('\n')));
+    }
 }
 
 // ---------------------------------------------------------------- jerseys and crest
@@ -647,7 +669,10 @@ void FrmZ4Import::showList(imp::List which, const std::vector<int>& selected) {
     l->setUpdatesEnabled(true);
 }
 
-void FrmZ4Import::updateSaveButton() { btnspielersave_->setEnabled(wb_.full()); }
+void FrmZ4Import::updateSaveButton() {
+    btnspielersave_->setEnabled(wb_.full());
+    lblanzahl_->setText(QStringLiteral("%1 von %2 Spielern in der Spielerliste").arg(wb_.squadSize()).arg(imp::kSquadSize));
+}
 
 void FrmZ4Import::copyRows(imp::List source) {
     if (source == imp::List::Squad) return;
@@ -810,6 +835,9 @@ void FrmZ4Import::btnabbrechen_Click() {
         pictrikot_[k]->setProperty("tag", QVariant());
     }
     file_ = imp::ClubFile{};
+    fileError_.clear();
+    warned_ = false;
+    fresh_ = true;
     dragging_ = false;
     hide();
     if (saved_) {
