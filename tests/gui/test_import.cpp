@@ -258,6 +258,16 @@ private slots:
             int ghosts = 0;
             for (int i = 0; i < 30; ++i) ghosts += ghosted(file, i);
             QCOMPARE(ghosts, 20);
+            // Ctrl+A, Ctrl+U and Ctrl+D act on the rows that are not ghosted.
+            QTest::keyClick(file, Qt::Key_A, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 10);
+            for (QTreeWidgetItem* item : file->selectedItems()) QVERIFY(!item->data(0, FrmZ4Import::kGhostRole).toBool());
+            selectOnly(file, {0});
+            QTest::keyClick(file, Qt::Key_U, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 9);
+            QVERIFY(!file->topLevelItem(0)->isSelected());
+            QTest::keyClick(file, Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 0);
             guisupport::screenshot(wb, QStringLiteral("frmz4import_full"));
 
             // Del removes two rows: the save button goes off below 20, the file row is free again.
