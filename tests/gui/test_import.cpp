@@ -415,6 +415,19 @@ private slots:
         QVERIFY(window.frmz4import().isHidden());
         QCOMPARE(window.findChild<QTreeWidget*>(QStringLiteral("lstvimport"))->topLevelItemCount(), 0);
         QVERIFY(MessageBox::shown().isEmpty());
+
+        // A file without players stores nothing and leaves no "saving" text behind.
+        const fs::path empty = folder.path() / "Leer.aet";
+        writeClubFile(empty, "Leer", {});
+        mwtest::onNextModal([&](QWidget* d) {
+            in<QRadioButton>(d, "optnew_0")->click();
+            QTest::mouseClick(in<QPushButton>(d, "btnok"), Qt::LeftButton);
+            if (d->isVisible()) d->close();
+        });
+        ui::FileDialog::setNextFileName(QString::fromStdString(empty.string()));
+        action(window, "mnuimportitem_2")->trigger();
+        QCOMPARE(scalar(window, "SELECT count(*) FROM z4spieler"), before + 30);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
     }
 
     void damagedOrMissingFileGivesDefaultsAndOneMessage() {

@@ -603,7 +603,10 @@ void FrmZ4Import::showStoredJerseys() {
     }
     for (int k = 0; k < 3; ++k) {
         if (stored) previews::drawJersey(pictrikot_[k], k, (*stored)[k].model, &(*stored)[k].colours, main_.settings());
-        else previews::clearJersey(pictrikot_[k], k);
+        else {
+            previews::clearJersey(pictrikot_[k], k);
+            pictrikot_[k]->setProperty("tag", QVariant());
+        }
     }
 }
 
@@ -698,7 +701,11 @@ void FrmZ4Import::freePlayers() {
     const bool all = tag_ == QLatin1String("-1");
     const std::vector<int> selected = selectedRows(imp::List::File);
     const std::vector<int> rows = wb_.freePlayerRows(selected, all);
-    if (rows.empty()) return;
+    if (rows.empty()) {
+        // A file without players: nothing is stored, and the status text must not say otherwise.
+        if (all) main_.setStatusText(QString());
+        return;
+    }
     const std::vector<imp::Row>& fileRows = wb_.rows(imp::List::File);
     std::vector<int> indices;
     indices.reserve(rows.size());
