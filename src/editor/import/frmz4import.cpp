@@ -27,8 +27,8 @@
 #include "common/ui/messagebox.h"
 #include "editor/graphics/frmclickwatch.h"
 #include "editor/graphics/frmpreviews.h"
-#include "foundation/schema.h"
 #include "import/importsave.h"
+#include "mainwindow/frmclubframes.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/frmpicklists.h"
 
@@ -38,18 +38,6 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 std::string ss(const QString& s) { return s.toStdString(); }
 
 constexpr int kTabFile = 0;
-
-QLineEdit* lineEdit(QWidget* parent, const char* name, bool number = false) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    if (number) {
-        edit->setAlignment(Qt::AlignRight);
-        edit->setMaximumWidth(110);
-    } else {
-        edit->setMinimumWidth(200);
-    }
-    return edit;
-}
 
 // Puts a text into a combo; a text that is not an entry shows the list's first entry.
 void setComboText(QComboBox* combo, const QString& text) {
@@ -236,57 +224,24 @@ QWidget* FrmZ4Import::buildTeamPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("tabteam"));
 
-    auto* frame6 = new QGroupBox(QStringLiteral("Team"), page);
-    frame6->setObjectName(QStringLiteral("Frame6"));
-    auto* team = new QFormLayout(frame6);
-    txtteamlang_ = lineEdit(frame6, "txtteamlang");
-    txtteamkurz_ = lineEdit(frame6, "txtteamkurz");
-    txtstadt_ = lineEdit(frame6, "txtstadt");
-    cboland_ = new QComboBox(frame6);
-    cboland_->setObjectName(QStringLiteral("cboland"));
-    cboland_->setMaxVisibleItems(20);
-    cboland_->setMinimumContentsLength(18);
-    main_.pickLists().registerCombo(PickLists::Countries, cboland_);
-    lblkontinent_ = new QLabel(QStringLiteral("Kontinent:"), frame6);
-    lblkontinent_->setObjectName(QStringLiteral("lblkontinent"));
-    cbokontinent_ = new QComboBox(frame6);
-    cbokontinent_->setObjectName(QStringLiteral("cbokontinent"));
-    for (const char* continent : schema::kContinents) cbokontinent_->addItem(QString::fromUtf8(continent));
-    team->addRow(QStringLiteral("Teamname lang:"), txtteamlang_);
-    team->addRow(QStringLiteral("Teamname kurz:"), txtteamkurz_);
-    team->addRow(QStringLiteral("Stadt:"), txtstadt_);
-    team->addRow(QStringLiteral("Land:"), cboland_);
-    team->addRow(lblkontinent_, cbokontinent_);
+    const ClubFrames f = buildClubFrames(page, main_.pickLists(), {"Frame6", "Frame7", "Frame4", "ImgXwappen"});
+    txtteamlang_ = f.txtteamlang;
+    txtteamkurz_ = f.txtteamkurz;
+    txtstadt_ = f.txtstadt;
+    cboland_ = f.cboland;
+    lblkontinent_ = f.lblkontinent;
+    cbokontinent_ = f.cbokontinent;
+    txttnr_ = f.txttnr;
+    txtgrafnr_ = f.txtgrafnr;
+    imgXwappen_ = f.crest;
+    txtstadion_ = f.txtstadion;
+    txtsitz_ = f.txtsitz;
+    txtsteh_ = f.txtsteh;
     lblkontinent_->hide();
     cbokontinent_->hide();
-
-    auto* frame4 = new QGroupBox(QStringLiteral("Stadion"), page);
-    frame4->setObjectName(QStringLiteral("Frame4"));
-    auto* stadion = new QFormLayout(frame4);
-    txtstadion_ = lineEdit(frame4, "txtstadion");
-    txtsitz_ = lineEdit(frame4, "txtsitz", true);
-    txtsteh_ = lineEdit(frame4, "txtsteh", true);
-    stadion->addRow(QStringLiteral("Stadion:"), txtstadion_);
-    stadion->addRow(QStringLiteral("Sitzplätze:"), txtsitz_);
-    stadion->addRow(QStringLiteral("Stehplätze:"), txtsteh_);
-
-    auto* frame7 = new QGroupBox(QStringLiteral("Logo"), page);
-    frame7->setObjectName(QStringLiteral("Frame7"));
-    auto* logo = new QHBoxLayout(frame7);
-    auto* logoForm = new QFormLayout;
-    txttnr_ = lineEdit(frame7, "txttnr", true);
+    // The number says which club is replaced; the crest number is not taken over.
     txttnr_->setReadOnly(true);
-    txtgrafnr_ = lineEdit(frame7, "txtgrafnr", true);
     txtgrafnr_->setReadOnly(true);
-    logoForm->addRow(QStringLiteral("Teamnummer:"), txttnr_);
-    logoForm->addRow(QStringLiteral("Grafiknummer:"), txtgrafnr_);
-    imgXwappen_ = new QLabel(frame7);
-    imgXwappen_->setObjectName(QStringLiteral("ImgXwappen"));
-    imgXwappen_->setFixedSize(72, 72);
-    imgXwappen_->setFrameShape(QFrame::StyledPanel);
-    imgXwappen_->setAlignment(Qt::AlignCenter);
-    logo->addLayout(logoForm, 1);
-    logo->addWidget(imgXwappen_, 0, Qt::AlignTop);
 
     auto* frame1 = new QGroupBox(QStringLiteral("Speicheroptionen"), page);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -317,11 +272,11 @@ QWidget* FrmZ4Import::buildTeamPage() {
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
     auto* left = new QVBoxLayout;
-    left->addWidget(frame6);
-    left->addWidget(frame4);
+    left->addWidget(f.team);
+    left->addWidget(f.stadion);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(frame7);
+    right->addWidget(f.logo);
     right->addWidget(frame1);
     right->addStretch(1);
     auto* upper = new QHBoxLayout;
