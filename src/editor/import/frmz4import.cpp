@@ -102,7 +102,6 @@ ImportList::ImportList(FrmZ4Import& form, imp::List which, const char* objectNam
     setDragEnabled(which != imp::List::Squad);
     setAcceptDrops(true);
     setDragDropMode(which != imp::List::Squad ? QAbstractItemView::DragDrop : QAbstractItemView::DropOnly);
-    setDefaultDropAction(Qt::CopyAction);
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         form_.preparePopup(which_);
         form_.popupMenu()->popup(viewport()->mapToGlobal(pos));
@@ -132,7 +131,12 @@ void ImportList::startDrag(Qt::DropActions) {
     drag->setMimeData(data);
     drag->setPixmap(FrmZ4Import::iltrikot(5).pixmap(24, 24));
     drag->setHotSpot(QPoint(12, 12));
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    // Over the squad the pointer says "copy"; over the source lists (a drop there only ends the
+    // drag) and elsewhere it says "no".
+    drag->setDragCursor(FrmZ4Import::iltrikot(6).pixmap(24, 24), Qt::CopyAction);
+    drag->setDragCursor(FrmZ4Import::iltrikot(7).pixmap(24, 24), Qt::LinkAction);
+    drag->setDragCursor(FrmZ4Import::iltrikot(7).pixmap(24, 24), Qt::IgnoreAction);
+    drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
     // A drop outside the three lists ends the drag too.
     if (form_.dragging()) form_.dropped(which_, which_);
 }
@@ -158,7 +162,7 @@ void ImportList::dragEnterEvent(QDragEnterEvent* event) {
         return;
     }
     setDragOver(true);
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
 }
 
@@ -167,9 +171,11 @@ void ImportList::dragMoveEvent(QDragMoveEvent* event) {
         event->ignore();
         return;
     }
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
 }
+
+Qt::DropAction ImportList::dropAction() const { return which_ == imp::List::Squad ? Qt::CopyAction : Qt::LinkAction; }
 
 void ImportList::dragLeaveEvent(QDragLeaveEvent* event) {
     setDragOver(false);
@@ -183,7 +189,7 @@ void ImportList::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
     form_.dropped(*source, which_);
 }

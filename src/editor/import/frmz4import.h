@@ -57,6 +57,8 @@ protected:
 private:
     std::optional<imp::List> dragSource(const QMimeData* data) const;
     void setDragOver(bool over);
+    // Copy on the squad; on a source list a drop only ends the drag.
+    Qt::DropAction dropAction() const;
     FrmZ4Import& form_;
     imp::List which_;
 };
