@@ -244,6 +244,7 @@ private slots:
             wb->findChild<QAction*>(QStringLiteral("mnupopup_selbest_1"))->trigger();
             QCOMPARE(squad->topLevelItemCount(), 20);
             QVERIFY(save->isEnabled());
+            QCOMPARE(in<QLabel>(wb, "lblanzahl")->text(), QStringLiteral("20 von 20 Spielern"));
             const int counts[4] = {2, 6, 6, 6};
             for (int p = 0; p < 4; ++p) {
                 std::vector<int> all;

@@ -352,6 +352,8 @@ QWidget* FrmZ4Import::buildPlayerPage() {
     options->addStretch(1);
     lblanzahl_ = new QLabel(frame2);
     lblanzahl_->setObjectName(QStringLiteral("lblanzahl"));
+    lblanzahl_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblanzahl_->setMinimumWidth(lblanzahl_->fontMetrics().horizontalAdvance(QStringLiteral("20 von 20 Spielern")) + 8);
     options->addWidget(lblanzahl_);
     options->addSpacing(12);
     btnspielersave_ = new QPushButton(QStringLiteral("Spieler speichern"), frame2);
@@ -635,7 +637,7 @@ void FrmZ4Import::showList(imp::List which, const std::vector<int>& selected) {
 
 void FrmZ4Import::updateSaveButton() {
     btnspielersave_->setEnabled(wb_.full());
-    lblanzahl_->setText(QStringLiteral("%1 von %2 Spielern in der Spielerliste").arg(wb_.squadSize()).arg(imp::kSquadSize));
+    lblanzahl_->setText(QStringLiteral("%1 von %2 Spielern").arg(wb_.squadSize()).arg(imp::kSquadSize));
 }
 
 void FrmZ4Import::copyRows(imp::List source) {
