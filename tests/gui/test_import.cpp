@@ -19,6 +19,7 @@
 #include "common/ui/filedialog.h"
 #include "common/ui/messagebox.h"
 #include "config/cfgexport.h"
+#include "editor/graphics/frmjerseys.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
 #include "import/frmz4import.h"
@@ -135,6 +136,20 @@ QString popupState(FrmZ4Import* wb, QTreeWidget* list) {
     return out;
 }
 
+// Runs `act` once the modal dialog of that name is shown (loading it may run events first).
+void onModalNamed(const QString& name, std::function<void(QWidget*)> act) {
+    auto attempt = std::make_shared<std::function<void(int)>>();
+    *attempt = [name, act, attempt](int left) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->objectName() == name && dialog->isVisible()) {
+            act(dialog);
+            return;
+        }
+        if (left > 0) QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
+    };
+    QTimer::singleShot(0, [attempt] { (*attempt)(250); });
+}
+
 }  // namespace
 
 class TestImport : public QObject {
@@ -229,6 +244,7 @@ private slots:
             wb->findChild<QAction*>(QStringLiteral("mnupopup_selbest_1"))->trigger();
             QCOMPARE(squad->topLevelItemCount(), 20);
             QVERIFY(save->isEnabled());
+            QCOMPARE(in<QLabel>(wb, "lblanzahl")->text(), QStringLiteral("20 von 20 Spielern"));
             const int counts[4] = {2, 6, 6, 6};
             for (int p = 0; p < 4; ++p) {
                 std::vector<int> all;
@@ -243,6 +259,16 @@ private slots:
             int ghosts = 0;
             for (int i = 0; i < 30; ++i) ghosts += ghosted(file, i);
             QCOMPARE(ghosts, 20);
+            // Ctrl+A, Ctrl+U and Ctrl+D act on the rows that are not ghosted.
+            QTest::keyClick(file, Qt::Key_A, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 10);
+            for (QTreeWidgetItem* item : file->selectedItems()) QVERIFY(!item->data(0, FrmZ4Import::kGhostRole).toBool());
+            selectOnly(file, {0});
+            QTest::keyClick(file, Qt::Key_U, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 9);
+            QVERIFY(!file->topLevelItem(0)->isSelected());
+            QTest::keyClick(file, Qt::Key_D, Qt::ControlModifier);
+            QCOMPARE(file->selectedItems().size(), 0);
             guisupport::screenshot(wb, QStringLiteral("frmz4import_full"));
 
             // Del removes two rows: the save button goes off below 20, the file row is free again.
@@ -295,8 +321,19 @@ private slots:
             QCOMPARE(squad->topLevelItemCount(), 0);
             QVERIFY(!save->isEnabled());
 
-            // Club save: name, city, stadium and the file's jersey colours.
+            // Club save: name, city, stadium, the file's jersey colours and a goalkeeper jersey
+            // chosen in the jersey chooser.
             in<QTabWidget>(wb, "tabedit")->setCurrentIndex(0);
+            QLabel* keeper = in<QLabel>(wb, "pictrikot_2");
+            bool chooserSeen = false;
+            onModalNamed(QStringLiteral("frmtrikot"), [&](QWidget* chooser) {
+                chooserSeen = true;
+                if (auto* t = dynamic_cast<FrmTrikot*>(chooser)) t->select(0, 5);
+                in<QPushButton>(chooser, "btnok")->click();
+            });
+            QTest::mouseDClick(keeper, Qt::LeftButton);
+            QVERIFY(chooserSeen);
+            QCOMPARE(keeper->property("tag").toInt(), 5);
             in<QLineEdit>(wb, "txtteamlang")->setText(QStringLiteral("Import \"Neu\""));
             QTest::mouseClick(in<QPushButton>(wb, "btnteamsave"), Qt::LeftButton);
             QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
@@ -348,6 +385,7 @@ private slots:
         QCOMPARE(textOf(window, "SELECT STADT" + where), std::string("Importstadt"));
         QCOMPARE(textOf(window, "SELECT STADION_NAME" + where), std::string("Importarena"));
         QCOMPARE(textOf(window, "SELECT F_TRIKOT_SPIELER" + where), std::string("200, 10,  5"));
+        QCOMPARE(scalar(window, "SELECT TW_TRIKOT_ART" + where), 5LL);
         // The tree shows the saved club.
         QCOMPARE(window.treeTag(), QStringLiteral("T%1").arg(club));
         QCOMPARE(window.node(window.treeTag())->text(0), QStringLiteral("Import \"Neu\""));
@@ -378,6 +416,65 @@ private slots:
         QVERIFY(window.frmz4import().isHidden());
         QCOMPARE(window.findChild<QTreeWidget*>(QStringLiteral("lstvimport"))->topLevelItemCount(), 0);
         QVERIFY(MessageBox::shown().isEmpty());
+
+        // A file without players stores nothing and leaves no "saving" text behind.
+        const fs::path empty = folder.path() / "Leer.aet";
+        writeClubFile(empty, "Leer", {});
+        mwtest::onNextModal([&](QWidget* d) {
+            in<QRadioButton>(d, "optnew_0")->click();
+            QTest::mouseClick(in<QPushButton>(d, "btnok"), Qt::LeftButton);
+            if (d->isVisible()) d->close();
+        });
+        ui::FileDialog::setNextFileName(QString::fromStdString(empty.string()));
+        action(window, "mnuimportitem_2")->trigger();
+        QCOMPARE(scalar(window, "SELECT count(*) FROM z4spieler"), before + 30);
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
+    }
+
+    void damagedOrMissingFileGivesDefaultsAndOneMessage() {
+        ProgramFolder folder;
+        FrmMain window(folder.path(), Registry(folder.prefix()));
+        QVERIFY(mwtest::show(window));
+        const long long club = scalar(window, "SELECT min(NUMMER) FROM vereine WHERE NATION=\"Deutschland\"");
+        const std::string where = " FROM vereine WHERE NUMMER=" + std::to_string(club);
+        const QString city = QString::fromStdString(textOf(window, "SELECT STADT" + where));
+        const long long rows = scalar(window, "SELECT count(*) FROM spieler");
+        const fs::path file = folder.path() / "Kaputt.aet";
+        profile::writeString("Team", "Name", "Kaputt", file);
+        profile::writeString("Team", "Spieler", "500", file);
+        profile::writeString("Spieler1", "Name", "Text", file);
+        profile::writeString("Spieler1", "Position", "abc", file);
+        profile::writeString("Spieler1", "Staerke", "viel", file);
+        profile::writeString("Spieler2", "Name", "Riese", file);
+        profile::writeString("Spieler2", "Position", "-7", file);
+        profile::writeString("Spieler2", "Staerke", "99999999999", file);
+        profile::writeString("Spieler3", "Name", "Leer", file);
+
+        FrmZ4Import& wb = window.frmz4import();
+        for (const fs::path& path : {file, folder.path() / "fehlt.aet"}) {
+            MessageBox::clearShown();
+            window.setDlgopensaveFileName(QString::fromStdString(path.string()));
+            wb.setTag(QString::number(club));
+            for (int i = 0; i < 4; ++i) wb.setImportChecked(i, true);
+            // One message either way: the corrected player count, or the missing file.
+            QCOMPARE(MessageBox::shown().size(), 1);
+            // A key the file lacks keeps the club's value.
+            QCOMPARE(in<QLineEdit>(&wb, "txtstadt")->text(), city);
+            QTreeWidget* list = listOf(&wb, "lstvimport");
+            if (path == file) {
+                QCOMPARE(MessageBox::shown().first().icon, MessageBox::Warning);
+                QCOMPARE(in<QLineEdit>(&wb, "txtteamlang")->text(), QStringLiteral("Kaputt"));
+                QCOMPARE(column(list, 0), QStringList({" . Text", " . Riese", " . Leer"}));
+                QCOMPARE(column(list, 3), QStringList({"3", "3", "3"}));
+                QCOMPARE(column(list, 2), QStringList({"0,0 Sterne", "6,0 Sterne", "0,0 Sterne"}));
+            } else {
+                QCOMPARE(MessageBox::shown().first().icon, MessageBox::Critical);
+                QCOMPARE(list->topLevelItemCount(), 0);
+            }
+            mwtest::onNextModal([](QWidget* w) { in<QPushButton>(w, "btnabbrechen")->click(); });
+            wb.showModal();
+        }
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), rows);
     }
 
     void leagueFileOffersEachClubFileAndReportsUnsafeNames() {

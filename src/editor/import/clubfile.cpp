@@ -120,7 +120,7 @@ std::string fileTitle(const fs::path& file)
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-ClubFile loadClubFile(const fs::path& requested)
+ImportFile openImportFile(const fs::path& requested)
 {
     const fs::path file = paths::findFile(requested);
     std::error_code ec;
@@ -129,10 +129,35 @@ ClubFile loadClubFile(const fs::path& requested)
     std::optional<profile::Document> doc = profile::Document::tryLoad(file);
     if (!doc)
         throw Error("Die Datei " + requested.string() + " kann nicht gelesen werden.");
+    return {file, std::move(*doc)};
+}
+
+PlayerSections playerSections(const profile::Document& doc, int limit)
+{
+    PlayerSections found;
+    for (const std::string& s : doc.sectionNames()) {
+        if (s.size() <= 7)
+            continue;
+        std::string head = s.substr(0, 7);
+        std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::tolower(c); });
+        const std::string digits = s.substr(7);
+        const auto k = head == "spieler" ? parseNumber(digits) : std::nullopt;
+        if (k && *k >= 1 && *k <= limit && std::to_string(*k) == digits) {
+            ++found.count;
+            found.highest = std::max(found.highest, static_cast<int>(*k));
+        }
+    }
+    return found;
+}
+
+ClubFile loadClubFile(const fs::path& requested)
+{
+    ImportFile in = openImportFile(requested);
+    const profile::Document* doc = &in.doc;
 
     ClubFile club;
-    club.path = file;
-    club.title = fileTitle(file);
+    club.path = in.path;
+    club.title = fileTitle(in.path);
     club.name = key(*doc, "Team", "Name");
     club.stadt = key(*doc, "Team", "Stadt");
     club.land = key(*doc, "Team", "Land");
@@ -145,18 +170,7 @@ ClubFile loadClubFile(const fs::path& requested)
     }
 
     // The highest player section the file holds bounds the count.
-    int highest = 0;
-    for (const std::string& s : doc->sectionNames()) {
-        if (s.size() <= 7)
-            continue;
-        std::string head = s.substr(0, 7);
-        std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (head != "spieler")
-            continue;
-        const auto k = parseNumber(std::string_view(s).substr(7));
-        if (k && *k >= 1 && *k <= kMaxPlayerSections && std::to_string(*k) == s.substr(7))
-            highest = std::max(highest, static_cast<int>(*k));
-    }
+    const int highest = playerSections(*doc, kMaxPlayerSections).highest;
     const std::string countText = doc->getString("Team", "Spieler", "0");
     const auto stated = parseNumber(countText);
     long long count = stated.value_or(0);

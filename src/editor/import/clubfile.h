@@ -4,6 +4,7 @@
 // and may be hand-edited, so every value is checked here, once: a missing key or text where
 // a number belongs gives the default, a number out of range is pulled to the nearest
 // allowed value, never wrapped.
+#include "common/profile.h"
 #include "graphics/jerseys.h"
 #include "importerror.h"
 
@@ -95,6 +96,20 @@ struct ClubFile {
 // Reads a club file. Throws Error when it does not exist or cannot be read; every value
 // problem inside the file is corrected as described above, never an exception.
 ClubFile loadClubFile(const std::filesystem::path& file);
+
+// Reading any import file (club, index, team): the file itself or one of another letter case
+// (as copied from Windows), loaded once. Throws Error when it does not exist or cannot be read.
+struct ImportFile {
+    std::filesystem::path path;  // as found
+    profile::Document doc;
+};
+ImportFile openImportFile(const std::filesystem::path& file);
+// Sections "Spieler" + k (letter case ignored, k written without leading zeros, 1..limit):
+// how many there are and the highest k; 0 for none.
+struct PlayerSections {
+    int count = 0, highest = 0;
+};
+PlayerSections playerSections(const profile::Document& doc, int limit);
 
 // The file title the dialogs show: the file name without folder, less its last four
 // characters (".aet", ".tea").

@@ -27,8 +27,8 @@
 #include "common/ui/messagebox.h"
 #include "editor/graphics/frmclickwatch.h"
 #include "editor/graphics/frmpreviews.h"
-#include "foundation/schema.h"
 #include "import/importsave.h"
+#include "mainwindow/frmclubframes.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow/frmpicklists.h"
 
@@ -38,18 +38,6 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 std::string ss(const QString& s) { return s.toStdString(); }
 
 constexpr int kTabFile = 0;
-
-QLineEdit* lineEdit(QWidget* parent, const char* name, bool number = false) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    if (number) {
-        edit->setAlignment(Qt::AlignRight);
-        edit->setMaximumWidth(110);
-    } else {
-        edit->setMinimumWidth(200);
-    }
-    return edit;
-}
 
 // Puts a text into a combo; a text that is not an entry shows the list's first entry.
 void setComboText(QComboBox* combo, const QString& text) {
@@ -114,7 +102,6 @@ ImportList::ImportList(FrmZ4Import& form, imp::List which, const char* objectNam
     setDragEnabled(which != imp::List::Squad);
     setAcceptDrops(true);
     setDragDropMode(which != imp::List::Squad ? QAbstractItemView::DragDrop : QAbstractItemView::DropOnly);
-    setDefaultDropAction(Qt::CopyAction);
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         form_.preparePopup(which_);
         form_.popupMenu()->popup(viewport()->mapToGlobal(pos));
@@ -144,7 +131,12 @@ void ImportList::startDrag(Qt::DropActions) {
     drag->setMimeData(data);
     drag->setPixmap(FrmZ4Import::iltrikot(5).pixmap(24, 24));
     drag->setHotSpot(QPoint(12, 12));
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    // Over the squad the pointer says "copy"; over the source lists (a drop there only ends the
+    // drag) and elsewhere it says "no".
+    drag->setDragCursor(FrmZ4Import::iltrikot(6).pixmap(24, 24), Qt::CopyAction);
+    drag->setDragCursor(FrmZ4Import::iltrikot(7).pixmap(24, 24), Qt::LinkAction);
+    drag->setDragCursor(FrmZ4Import::iltrikot(7).pixmap(24, 24), Qt::IgnoreAction);
+    drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
     // A drop outside the three lists ends the drag too.
     if (form_.dragging()) form_.dropped(which_, which_);
 }
@@ -170,7 +162,7 @@ void ImportList::dragEnterEvent(QDragEnterEvent* event) {
         return;
     }
     setDragOver(true);
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
 }
 
@@ -179,9 +171,11 @@ void ImportList::dragMoveEvent(QDragMoveEvent* event) {
         event->ignore();
         return;
     }
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
 }
+
+Qt::DropAction ImportList::dropAction() const { return which_ == imp::List::Squad ? Qt::CopyAction : Qt::LinkAction; }
 
 void ImportList::dragLeaveEvent(QDragLeaveEvent* event) {
     setDragOver(false);
@@ -195,7 +189,7 @@ void ImportList::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
-    event->setDropAction(Qt::CopyAction);
+    event->setDropAction(dropAction());
     event->accept();
     form_.dropped(*source, which_);
 }
@@ -213,6 +207,7 @@ FrmZ4Import::FrmZ4Import(FrmMain& main) : QDialog(&main), main_(main) {
     tabedit_->addTab(buildTeamPage(), QStringLiteral("Land/Verein"));
     tabedit_->addTab(buildPlayerPage(), QStringLiteral("Spieler"));
     buildPopup();
+    updateSaveButton();
 
     btnabbrechen_ = new QPushButton(QStringLiteral("Schließen"), this);
     btnabbrechen_->setObjectName(QStringLiteral("btnabbrechen"));
@@ -235,57 +230,24 @@ QWidget* FrmZ4Import::buildTeamPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("tabteam"));
 
-    auto* frame6 = new QGroupBox(QStringLiteral("Team"), page);
-    frame6->setObjectName(QStringLiteral("Frame6"));
-    auto* team = new QFormLayout(frame6);
-    txtteamlang_ = lineEdit(frame6, "txtteamlang");
-    txtteamkurz_ = lineEdit(frame6, "txtteamkurz");
-    txtstadt_ = lineEdit(frame6, "txtstadt");
-    cboland_ = new QComboBox(frame6);
-    cboland_->setObjectName(QStringLiteral("cboland"));
-    cboland_->setMaxVisibleItems(20);
-    cboland_->setMinimumContentsLength(18);
-    main_.pickLists().registerCombo(PickLists::Countries, cboland_);
-    lblkontinent_ = new QLabel(QStringLiteral("Kontinent:"), frame6);
-    lblkontinent_->setObjectName(QStringLiteral("lblkontinent"));
-    cbokontinent_ = new QComboBox(frame6);
-    cbokontinent_->setObjectName(QStringLiteral("cbokontinent"));
-    for (const char* continent : schema::kContinents) cbokontinent_->addItem(QString::fromUtf8(continent));
-    team->addRow(QStringLiteral("Teamname lang:"), txtteamlang_);
-    team->addRow(QStringLiteral("Teamname kurz:"), txtteamkurz_);
-    team->addRow(QStringLiteral("Stadt:"), txtstadt_);
-    team->addRow(QStringLiteral("Land:"), cboland_);
-    team->addRow(lblkontinent_, cbokontinent_);
+    const ClubFrames f = buildClubFrames(page, main_.pickLists(), {"Frame6", "Frame7", "Frame4", "ImgXwappen"});
+    txtteamlang_ = f.txtteamlang;
+    txtteamkurz_ = f.txtteamkurz;
+    txtstadt_ = f.txtstadt;
+    cboland_ = f.cboland;
+    lblkontinent_ = f.lblkontinent;
+    cbokontinent_ = f.cbokontinent;
+    txttnr_ = f.txttnr;
+    txtgrafnr_ = f.txtgrafnr;
+    imgXwappen_ = f.crest;
+    txtstadion_ = f.txtstadion;
+    txtsitz_ = f.txtsitz;
+    txtsteh_ = f.txtsteh;
     lblkontinent_->hide();
     cbokontinent_->hide();
-
-    auto* frame4 = new QGroupBox(QStringLiteral("Stadion"), page);
-    frame4->setObjectName(QStringLiteral("Frame4"));
-    auto* stadion = new QFormLayout(frame4);
-    txtstadion_ = lineEdit(frame4, "txtstadion");
-    txtsitz_ = lineEdit(frame4, "txtsitz", true);
-    txtsteh_ = lineEdit(frame4, "txtsteh", true);
-    stadion->addRow(QStringLiteral("Stadion:"), txtstadion_);
-    stadion->addRow(QStringLiteral("Sitzplätze:"), txtsitz_);
-    stadion->addRow(QStringLiteral("Stehplätze:"), txtsteh_);
-
-    auto* frame7 = new QGroupBox(QStringLiteral("Logo"), page);
-    frame7->setObjectName(QStringLiteral("Frame7"));
-    auto* logo = new QHBoxLayout(frame7);
-    auto* logoForm = new QFormLayout;
-    txttnr_ = lineEdit(frame7, "txttnr", true);
+    // The number says which club is replaced; the crest number is not taken over.
     txttnr_->setReadOnly(true);
-    txtgrafnr_ = lineEdit(frame7, "txtgrafnr", true);
     txtgrafnr_->setReadOnly(true);
-    logoForm->addRow(QStringLiteral("Teamnummer:"), txttnr_);
-    logoForm->addRow(QStringLiteral("Grafiknummer:"), txtgrafnr_);
-    imgXwappen_ = new QLabel(frame7);
-    imgXwappen_->setObjectName(QStringLiteral("ImgXwappen"));
-    imgXwappen_->setFixedSize(72, 72);
-    imgXwappen_->setFrameShape(QFrame::StyledPanel);
-    imgXwappen_->setAlignment(Qt::AlignCenter);
-    logo->addLayout(logoForm, 1);
-    logo->addWidget(imgXwappen_, 0, Qt::AlignTop);
 
     auto* frame1 = new QGroupBox(QStringLiteral("Speicheroptionen"), page);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -316,11 +278,11 @@ QWidget* FrmZ4Import::buildTeamPage() {
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
     auto* left = new QVBoxLayout;
-    left->addWidget(frame6);
-    left->addWidget(frame4);
+    left->addWidget(f.team);
+    left->addWidget(f.stadion);
     left->addStretch(1);
     auto* right = new QVBoxLayout;
-    right->addWidget(frame7);
+    right->addWidget(f.logo);
     right->addWidget(frame1);
     right->addStretch(1);
     auto* upper = new QHBoxLayout;
@@ -388,6 +350,12 @@ QWidget* FrmZ4Import::buildPlayerPage() {
     options->addWidget(chkimport_[3]);
     chkimport_[3]->setParent(frame2);
     options->addStretch(1);
+    lblanzahl_ = new QLabel(frame2);
+    lblanzahl_->setObjectName(QStringLiteral("lblanzahl"));
+    lblanzahl_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblanzahl_->setMinimumWidth(lblanzahl_->fontMetrics().horizontalAdvance(QStringLiteral("20 von 20 Spielern")) + 8);
+    options->addWidget(lblanzahl_);
+    options->addSpacing(12);
     btnspielersave_ = new QPushButton(QStringLiteral("Spieler speichern"), frame2);
     btnspielersave_->setObjectName(QStringLiteral("btnspielersave"));
     btnspielersave_->setToolTip(QStringLiteral("Schreibt die 20 Spieler der Spielerliste über die Spieler des Vereins"));
@@ -464,6 +432,8 @@ void FrmZ4Import::showError(const QString& title, const std::exception& e) {
 
 // ---------------------------------------------------------------- loading
 
+// Every ticked box reads the file again; a file that cannot be read is reported once per
+// opening, not once per box.
 void FrmZ4Import::loadFile() {
     const QString path = main_.dlgopensaveFileName();
     try {
@@ -471,7 +441,9 @@ void FrmZ4Import::loadFile() {
     } catch (const std::exception& e) {
         // Without a readable file every ticked box keeps what the fields hold.
         file_ = imp::ClubFile{};
-        showError(QStringLiteral("Import"), e);
+        const QString text = QString::fromUtf8(e.what());
+        if (text != fileError_) ui::MessageBox::critical(this, QStringLiteral("Import"), text);
+        fileError_ = text;
     }
 }
 
@@ -515,6 +487,12 @@ void FrmZ4Import::chkimport_Click(int box) {
         txttnr_->setText(QString::number(row_->number));
         txtgrafnr_->setText(QString::number(row_->grafikNr));
         loadwappen(txtgrafnr_->text());
+        // A fresh workbench starts from the club's values, so a key the file lacks keeps the
+        // club's value instead of an empty field that the save would write.
+        if (fresh_) {
+            showFields(imp::fieldsOf(*row_));
+            fresh_ = false;
+        }
         if (box < 2) {
             imp::ClubFields f = fields();
             imp::applyBox(box, ticked, *row_, file_, f);
@@ -560,6 +538,13 @@ void FrmZ4Import::loadPlayers() {
     wb_.load(&file_, players);
     for (imp::List l : {imp::List::File, imp::List::Club, imp::List::Squad}) showList(l);
     updateSaveButton();
+    // What the reader had to correct in the file, once per opening.
+    if (!file_.warnings.empty() && !warned_) {
+        warned_ = true;
+        QStringList lines;
+        for (const std::string& w : file_.warnings) lines << qs(w);
+        ui::MessageBox::warning(this, QStringLiteral("Import"), lines.join(QLatin1Char('\n')));
+    }
 }
 
 // ---------------------------------------------------------------- jerseys and crest
@@ -581,7 +566,10 @@ void FrmZ4Import::showStoredJerseys() {
     }
     for (int k = 0; k < 3; ++k) {
         if (stored) previews::drawJersey(pictrikot_[k], k, (*stored)[k].model, &(*stored)[k].colours, main_.settings());
-        else previews::clearJersey(pictrikot_[k], k);
+        else {
+            previews::clearJersey(pictrikot_[k], k);
+            pictrikot_[k]->setProperty("tag", QVariant());
+        }
     }
 }
 
@@ -647,7 +635,10 @@ void FrmZ4Import::showList(imp::List which, const std::vector<int>& selected) {
     l->setUpdatesEnabled(true);
 }
 
-void FrmZ4Import::updateSaveButton() { btnspielersave_->setEnabled(wb_.full()); }
+void FrmZ4Import::updateSaveButton() {
+    btnspielersave_->setEnabled(wb_.full());
+    lblanzahl_->setText(QStringLiteral("%1 von %2 Spielern").arg(wb_.squadSize()).arg(imp::kSquadSize));
+}
 
 void FrmZ4Import::copyRows(imp::List source) {
     if (source == imp::List::Squad) return;
@@ -673,7 +664,11 @@ void FrmZ4Import::freePlayers() {
     const bool all = tag_ == QLatin1String("-1");
     const std::vector<int> selected = selectedRows(imp::List::File);
     const std::vector<int> rows = wb_.freePlayerRows(selected, all);
-    if (rows.empty()) return;
+    if (rows.empty()) {
+        // A file without players: nothing is stored, and the status text must not say otherwise.
+        if (all) main_.setStatusText(QString());
+        return;
+    }
     const std::vector<imp::Row>& fileRows = wb_.rows(imp::List::File);
     std::vector<int> indices;
     indices.reserve(rows.size());
@@ -810,6 +805,9 @@ void FrmZ4Import::btnabbrechen_Click() {
         pictrikot_[k]->setProperty("tag", QVariant());
     }
     file_ = imp::ClubFile{};
+    fileError_.clear();
+    warned_ = false;
+    fresh_ = true;
     dragging_ = false;
     hide();
     if (saved_) {

@@ -9,7 +9,7 @@
 // txtsitz, txtsteh; Frame7 "Logo" with txttnr, txtgrafnr, ImgXwappen; Frame5_0..2 with the
 // jersey pictures pictrikot_0..2 (property "tag": the jersey type, invalid until one is shown);
 // Frame1 "Speicheroptionen" with chkimport_0..2 and btnteamsave; Frame2 "Speicheroptionen"
-// with chkimport_3 and btnspielersave; the tab strip tabspieler over frameimport (lstvimport,
+// with chkimport_3, lblanzahl (rows of the squad) and btnspielersave; the tab strip tabspieler over frameimport (lstvimport,
 // the file's players) and fraeditor (lstveditor, the club's players); Frame8 "Spielerliste"
 // with lstveditornew (the new squad); btnabbrechen. The pop-up menu mnupopup holds the actions
 // mnupopup_item_0..10 and the preset submenu's mnupopup_selbest_0..10.
@@ -57,6 +57,8 @@ protected:
 private:
     std::optional<imp::List> dragSource(const QMimeData* data) const;
     void setDragOver(bool over);
+    // Copy on the squad; on a source list a drop only ends the drag.
+    Qt::DropAction dropAction() const;
     FrmZ4Import& form_;
     imp::List which_;
 };
@@ -143,6 +145,9 @@ private:
     imp::List menuList_ = imp::List::File;
     bool dragging_ = false;
     bool saved_ = false;
+    QString fileError_;  // the last read error shown
+    bool warned_ = false;  // the file's corrections were shown
+    bool fresh_ = true;    // the fields hold nothing of this opening yet
 
     QTabWidget* tabedit_ = nullptr;
     QLineEdit* txtteamlang_ = nullptr;
@@ -161,6 +166,7 @@ private:
     std::array<QCheckBox*, imp::kBoxes> chkimport_{};
     QPushButton* btnteamsave_ = nullptr;
     QPushButton* btnspielersave_ = nullptr;
+    QLabel* lblanzahl_ = nullptr;
     QPushButton* btnabbrechen_ = nullptr;
     QTabBar* tabspieler_ = nullptr;
     QStackedWidget* stack_ = nullptr;

@@ -84,9 +84,9 @@ ImportTargetDialog::ImportTargetDialog(FrmMain& main, const char* objectName, co
     layout->addLayout(options);
     layout->addWidget(cboverein_);
     layout->addWidget(cboland_);
-    layout->addStretch(1);
+    layout->addSpacing(8);
     layout->addLayout(buttons);
-    resize(440, 170);
+    resize(440, sizeHint().height());
 }
 
 void ImportTargetDialog::setVerein(const QString& title) { lblverein_->setText(title); }

@@ -98,8 +98,14 @@ IndexRun importIndex(jet::Database& db, const std::filesystem::path& indexFile, 
         IndexImport& line = run.lines[i];
         progress.status(line.file.relative.string());
         progress.percent(static_cast<int>(i * 100 / run.lines.size()));
-        if (line.club)
+        if (!line.club)
+            continue;
+        try {
             line.result = importClub(db, line.file.file, *line.club, presetItem, random, satz);
+        } catch (const std::exception& e) {
+            // Nothing of the run stays; say which file stopped it.
+            throw Error(line.file.relative.generic_string() + ": " + e.what());
+        }
     }
     t.commit();
     progress.percent(100);

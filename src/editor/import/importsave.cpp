@@ -38,9 +38,17 @@ std::string sqlValue(const jet::Value& v)
 
 // The nation to store: landneu of the country; an empty country stays empty (a national team
 // without a name would help nobody).
-std::string nationOf(jet::Database& db, const std::string& country)
+std::string nationOf(jet::Database& db, const std::string& country,
+                     std::map<std::string, std::string>* nations = nullptr)
 {
-    return country.empty() ? std::string() : cfg::landneu(db, country);
+    if (country.empty())
+        return {};
+    if (!nations)
+        return cfg::landneu(db, country);
+    const auto it = nations->find(country);
+    if (it != nations->end())
+        return it->second;
+    return nations->emplace(country, cfg::landneu(db, country)).first->second;
 }
 
 // A whole number typed into a field, or an Error naming the field.
@@ -107,14 +115,15 @@ FaceColours faceColours(jet::Database& db, int skin, int hair)
     return {static_cast<int>(rs.field(0).toInt()), static_cast<int>(rs.field(1).toInt())};
 }
 
-GamePlayer gamePlayer(jet::Database& db, const FilePlayer& p, RandomSource& random)
+GamePlayer gamePlayer(jet::Database& db, const FilePlayer& p, RandomSource& random,
+                      std::map<std::string, std::string>* nations)
 {
     GamePlayer g;
     g.name = p.name;
     g.vorname = (p.vorname.empty() ? std::string() : p.initial()) + ".";
     g.strength = p.strength;
     g.maxStrength = strengthCeiling(p.strength, random);
-    g.nation = nationOf(db, p.land);
+    g.nation = nationOf(db, p.land, nations);
     g.height = randomHeight(random);
     g.position = p.position;
     g.remainingGames = remainingGames(p.remainingGames, random);
@@ -207,6 +216,7 @@ std::vector<long long> saveSquad(jet::Database& db, long long club, const std::v
     jet::Transaction t(db);
     // Every statement is built before the first runs, so each source is read unchanged.
     std::vector<std::string> statements;
+    std::map<std::string, std::string> nations;
     for (std::size_t i = 0; i < squad.size(); ++i) {
         const SquadMember& m = squad[i];
         std::string set;
@@ -216,13 +226,13 @@ std::vector<long long> saveSquad(jet::Database& db, long long club, const std::v
                 throw Error("Den Spieler " + n(m.playerNumber) + " gibt es in der Datenbank nicht mehr.");
             for (const char* col : kCopied) {
                 const jet::Value& v = rs.field(col);
-                const std::string value = std::string(col) == "NATION" ? q(nationOf(db, v.toString())) : sqlValue(v);
+                const std::string value = std::string(col) == "NATION" ? q(nationOf(db, v.toString(), &nations)) : sqlValue(v);
                 set += (set.empty() ? "" : ", ") + std::string(col) + "=" + value;
             }
         } else {
             if (m.fileIndex < 0 || m.fileIndex >= static_cast<int>(file.players.size()))
                 throw Error("Der Spieler " + n(m.fileIndex + 1) + " steht nicht in der Datei.");
-            const GamePlayer g = gamePlayer(db, file.players[static_cast<std::size_t>(m.fileIndex)], random);
+            const GamePlayer g = gamePlayer(db, file.players[static_cast<std::size_t>(m.fileIndex)], random, &nations);
             set = "NAME=" + q(g.name) + ", VORNAME=" + q(g.vorname) + ", STÄRKE=" + n(g.strength) +
                   ", MAX_STÄRKE=" + n(g.maxStrength) + ", NATION=" + q(g.nation) + ", GROESSE=" + n(g.height) +
                   ", ART=" + n(g.position) + ", REST_EINSÄTZE=" + n(g.remainingGames) +

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,7 +57,9 @@ struct GamePlayer {
     FaceColours colours;
 };
 // Calls landneu (which may add a national team): run it inside the caller's transaction.
-GamePlayer gamePlayer(jet::Database& db, const FilePlayer& p, RandomSource& random);
+// `nations` remembers landneu's answers within one save (the same country gives the same name).
+GamePlayer gamePlayer(jet::Database& db, const FilePlayer& p, RandomSource& random,
+                      std::map<std::string, std::string>* nations = nullptr);
 
 // ---- club save
 

@@ -52,13 +52,9 @@ bool safeIndexName(const std::string& name)
 
 IndexWalk walkIndexFile(const fs::path& requested, ProgressSink& progress)
 {
-    const fs::path indexFile = paths::findFile(requested);
-    std::error_code ec;
-    if (!fs::is_regular_file(indexFile, ec))
-        throw Error("Die Datei " + requested.string() + " wurde nicht gefunden.");
-    std::optional<profile::Document> doc = profile::Document::tryLoad(indexFile);
-    if (!doc)
-        throw Error("Die Datei " + requested.string() + " kann nicht gelesen werden.");
+    ImportFile in = openImportFile(requested);
+    const fs::path& indexFile = in.path;
+    const profile::Document* doc = &in.doc;
 
     IndexWalk walk;
     const std::vector<std::string> sections = doc->sectionNames();

@@ -2,18 +2,14 @@
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
-#include "common/paths.h"
 #include "common/profile.h"
 #include "common/progress.h"
 #include "config/cfgformat.h"
 #include "import/clubfile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
-#include <system_error>
 
-namespace fs = std::filesystem;
 
 namespace imp {
 
@@ -120,37 +116,22 @@ std::vector<std::string> TeamFile::player(int k) const
     return defaults;
 }
 
-TeamFile loadTeamFile(const fs::path& requested)
+TeamFile loadTeamFile(const std::filesystem::path& requested)
 {
-    const fs::path file = paths::findFile(requested);
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
-        throw Error("Die Datei " + requested.string() + " wurde nicht gefunden.");
-    std::optional<profile::Document> doc = profile::Document::tryLoad(file);
-    if (!doc)
-        throw Error("Die Datei " + requested.string() + " kann nicht gelesen werden.");
+    ImportFile in = openImportFile(requested);
+    const profile::Document* doc = &in.doc;
 
     TeamFile t;
-    t.path = file;
-    t.title = fileTitle(file);
+    t.path = in.path;
+    t.title = fileTitle(in.path);
     t.nation = doc->getString("Team", "Nation", "");
     for (const auto& c : kTeamClubColumns)
         t.club.push_back(doc->getString("Team", c, clubDefault(c)));
 
-    int highest = 0;
-    for (const std::string& s : doc->sectionNames()) {
-        if (s.size() <= 7)
-            continue;
-        std::string head = s.substr(0, 7);
-        std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) { return std::tolower(c); });
-        const auto k = head == "spieler" ? parseNumber(std::string_view(s).substr(7)) : std::nullopt;
-        // A bound far beyond any club keeps a damaged file from making us read forever.
-        if (k && *k >= 1 && *k <= 10000 && std::to_string(*k) == s.substr(7)) {
-            highest = std::max(highest, static_cast<int>(*k));
-            ++t.playerSections;
-        }
-    }
-    for (int k = 0; k < highest; ++k) {
+    // A bound far beyond any club keeps a damaged file from making us read forever.
+    const PlayerSections sections = playerSections(*doc, 10000);
+    t.playerSections = sections.count;
+    for (int k = 0; k < sections.highest; ++k) {
         const std::string section = "Spieler" + std::to_string(k + 1);
         std::vector<std::string> values;
         for (const auto& c : kTeamPlayerColumns)

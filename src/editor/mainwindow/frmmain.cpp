@@ -33,6 +33,7 @@
 #include "import/market.h"
 #include "mainwindow/clubeditor.h"
 #include "mainwindow/dbtree.h"
+#include "mainwindow/frmclubframes.h"
 #include "mainwindow/frmicons.h"
 #include "mainwindow/frmmain_busy.h"
 #include "mainwindow/frmmain_players.h"
@@ -63,21 +64,6 @@ private:
     QTreeWidget* tree_;
     QTreeWidgetItem** before_;
 };
-
-QLineEdit* lineEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMinimumWidth(180);
-    return edit;
-}
-
-QLineEdit* numberEdit(QWidget* parent, const char* name) {
-    QLineEdit* edit = lineEdit(parent, name);
-    edit->setAlignment(Qt::AlignRight);
-    edit->setMinimumWidth(90);
-    edit->setMaximumWidth(120);
-    return edit;
-}
 
 }  // namespace
 
@@ -283,53 +269,22 @@ QWidget* FrmMain::buildTeamPage() {
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
 
-    frameteam_ = new QGroupBox(QStringLiteral("Team"), page);
-    frameteam_->setObjectName(QStringLiteral("frameteam"));
-    auto* team = new QFormLayout(frameteam_);
-    txtteamlang_ = lineEdit(frameteam_, "txtteamlang");
-    txtteamkurz_ = lineEdit(frameteam_, "txtteamkurz");
-    txtstadt_ = lineEdit(frameteam_, "txtstadt");
-    cboland_ = new QComboBox(frameteam_);
-    cboland_->setObjectName(QStringLiteral("cboland"));
-    cboland_->setMaxVisibleItems(20);
-    cboland_->setMinimumContentsLength(18);
-    pickLists_->registerCombo(PickLists::Countries, cboland_);
-    cbokontinent_ = new QComboBox(frameteam_);
-    cbokontinent_->setObjectName(QStringLiteral("cbokontinent"));
-    for (const char* continent : schema::kContinents) cbokontinent_->addItem(QString::fromUtf8(continent));
-    lblkontinent_ = new QLabel(QStringLiteral("Kontinent:"), frameteam_);
-    lblkontinent_->setObjectName(QStringLiteral("lblkontinent"));
-    team->addRow(QStringLiteral("Teamname lang:"), txtteamlang_);
-    team->addRow(QStringLiteral("Teamname kurz:"), txtteamkurz_);
-    team->addRow(QStringLiteral("Stadt:"), txtstadt_);
-    team->addRow(QStringLiteral("Land:"), cboland_);
-    team->addRow(lblkontinent_, cbokontinent_);
-
-    framelogo_ = new QGroupBox(QStringLiteral("Logo"), page);
-    framelogo_->setObjectName(QStringLiteral("framelogo"));
-    auto* logo = new QHBoxLayout(framelogo_);
-    auto* logoForm = new QFormLayout;
-    txttnr_ = numberEdit(framelogo_, "txttnr");
-    txtgrafnr_ = numberEdit(framelogo_, "txtgrafnr");
-    logoForm->addRow(QStringLiteral("Teamnummer:"), txttnr_);
-    logoForm->addRow(QStringLiteral("Grafiknummer:"), txtgrafnr_);
-    imgwappen_ = new QLabel(framelogo_);
-    imgwappen_->setObjectName(QStringLiteral("imgwappen"));
-    imgwappen_->setFixedSize(72, 72);
-    imgwappen_->setFrameShape(QFrame::StyledPanel);
-    imgwappen_->setAlignment(Qt::AlignCenter);
-    logo->addLayout(logoForm, 1);
-    logo->addWidget(imgwappen_, 0, Qt::AlignTop);
-
-    framestadion_ = new QGroupBox(QStringLiteral("Stadion"), page);
-    framestadion_->setObjectName(QStringLiteral("framestadion"));
-    auto* stadion = new QFormLayout(framestadion_);
-    txtstadion_ = lineEdit(framestadion_, "txtstadion");
-    txtsitz_ = numberEdit(framestadion_, "txtsitz");
-    txtsteh_ = numberEdit(framestadion_, "txtsteh");
-    stadion->addRow(QStringLiteral("Stadion:"), txtstadion_);
-    stadion->addRow(QStringLiteral("Sitzplätze:"), txtsitz_);
-    stadion->addRow(QStringLiteral("Stehplätze:"), txtsteh_);
+    const ClubFrames f = buildClubFrames(page, *pickLists_, {"frameteam", "framelogo", "framestadion", "imgwappen"});
+    frameteam_ = f.team;
+    framelogo_ = f.logo;
+    framestadion_ = f.stadion;
+    txtteamlang_ = f.txtteamlang;
+    txtteamkurz_ = f.txtteamkurz;
+    txtstadt_ = f.txtstadt;
+    cboland_ = f.cboland;
+    lblkontinent_ = f.lblkontinent;
+    cbokontinent_ = f.cbokontinent;
+    txttnr_ = f.txttnr;
+    txtgrafnr_ = f.txtgrafnr;
+    imgwappen_ = f.crest;
+    txtstadion_ = f.txtstadion;
+    txtsitz_ = f.txtsitz;
+    txtsteh_ = f.txtsteh;
 
     // Team on the left; logo and stadium on the right; the three jerseys below.
     auto* upper = new QHBoxLayout;

@@ -154,4 +154,17 @@ TEST(ImportEndToEnd, ApplyReplacesEveryProposedClubInOneGo)
         EXPECT_TRUE(replaced.count(t)) << t;
         EXPECT_EQ(count(x.db, "SELECT Count(*) FROM vereinspieler WHERE verein=" + std::to_string(t)), 20);
     }
+
+    // One club that cannot take a squad stops the whole run, which names its file.
+    x.db.execute("DELETE FROM vereinspieler WHERE verein=" + std::to_string(targets.back()) +
+                 " AND spieler=(SELECT Max(spieler) FROM vereinspieler WHERE verein=" + std::to_string(targets.back()) + ")");
+    const std::string sum = "SELECT Sum(Length(name) + [stärke] + gesicht) FROM spieler";
+    const long long before = count(x.db, sum);
+    try {
+        importIndex(x.db, x.lan, true, 1, random, progress);
+        ADD_FAILURE() << "a club with 19 slots was replaced";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find(".aet: "), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(count(x.db, sum), before);
 }
