@@ -3,68 +3,42 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
 using testsupport::runCommand;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 namespace {
 
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+using tooltest::q;
+using tooltest::Result;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ImportCommands : public ::testing::Test {
+class ImportCommands : public tooltest::DemoWorldCommands {
 protected:
-    // One demo world and one exported country for the suite; each test works on a copy.
+    // Beside the demo world, one exported country for the suite.
     static void SetUpTestSuite() {
-        shared_ = std::make_unique<TempDir>();
+        DemoWorldCommands::SetUpTestSuite();
         int status = -1;
         const std::string tool = KICKORATOOL;
-        const fs::path d = shared_->path();
-        runCommand(tool + " demo " + q(d / "w") + " --seed 5 >/dev/null 2>&1 && " + tool + " demo-zentor " +
-                       q(d / "z.db") + " && " + tool + " zexport " + q(d / "z.db") + " --country 1 " +
-                       q(d / "x" / "de.lan") + " >/dev/null",
+        const fs::path d = world_->path();
+        runCommand(tool + " demo-zentor " + q(d / "z.db") + " && " + tool + " zexport " + q(d / "z.db") +
+                       " --country 1 " + q(d / "x" / "de.lan") + " >/dev/null",
                    &status);
         ASSERT_EQ(status, 0);
     }
-    static void TearDownTestSuite() { shared_.reset(); }
 
-    void SetUp() override {
-        ASSERT_TRUE(shared_);
-        fs::copy_file(shared_->path() / "w" / "kickora.mdb", db_);
-    }
-
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
-        r.err = readFile(err);
-        return r;
-    }
-    fs::path exported(const std::string& relative) const { return shared_->path() / "x" / relative; }
+    fs::path exported(const std::string& relative) const { return world_->path() / "x" / relative; }
     fs::path lan() const { return exported("de.lan"); }
     // Path of the first club file import-index lists.
     fs::path firstClubFile() {
         const Result r = tool("import-index " + q(db_) + " " + q(lan()));
         return exported(r.out.substr(0, r.out.find('\t')));
     }
-
-    static std::unique_ptr<TempDir> shared_;
-    TempDir dir_;
-    fs::path db_ = dir_ / "kickora.mdb";
 };
-
-std::unique_ptr<TempDir> ImportCommands::shared_;
 
 }  // namespace
 

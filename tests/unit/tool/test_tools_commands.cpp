@@ -2,57 +2,18 @@
 // demo world whose names and numbers the test sets itself.
 #include <gtest/gtest.h>
 
-#include <memory>
-
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
-using testsupport::runCommand;
-using testsupport::TempDir;
 using testsupport::writeFile;
 
 namespace {
 
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ToolsCommands : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        world_ = std::make_unique<TempDir>();
-        int status = -1;
-        runCommand(std::string(KICKORATOOL) + " demo " + q(world_->path() / "w") + " --seed 9 >/dev/null 2>&1", &status);
-        ASSERT_EQ(status, 0);
-    }
-    static void TearDownTestSuite() { world_.reset(); }
-    void SetUp() override {
-        ASSERT_TRUE(world_);
-        fs::copy_file(world_->path() / "w" / "kickora.mdb", db_);
-    }
-
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
-        r.err = readFile(err);
-        return r;
-    }
-    void sql(const std::string& statement) {
-        const Result r = tool("sql " + q(db_) + " " + q(statement));
-        ASSERT_EQ(r.status, 0) << statement << ": " << r.err;
-    }
-
-    static std::unique_ptr<TempDir> world_;
-    TempDir dir_;
-    fs::path db_ = dir_ / "kickora.mdb";
-};
-std::unique_ptr<TempDir> ToolsCommands::world_;
+using tooltest::q;
+using tooltest::Result;
+class ToolsCommands : public tooltest::DemoWorldCommands {};
 
 }  // namespace
 
