@@ -549,6 +549,28 @@ private slots:
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), players + 20);
         QCOMPARE(window.treeTag(), QStringLiteral("T%1").arg(next));
         QVERIFY(window.node(window.treeTag()));
+
+        // Over another club: the proposal is a club of the file's name, the choice is the user's.
+        const long long target = scalar(window, "SELECT min(NUMMER) FROM vereine WHERE NATION=\"Deutschland\"");
+        const std::string sourceName = textOf(window, "SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(source));
+        seen = false;
+        mwtest::onNextModal([&](QWidget* d) {
+            seen = true;
+            in<QRadioButton>(d, "optnew_1")->click();
+            auto* cboverein = in<QComboBox>(d, "cboverein");
+            QVERIFY(cboverein->isVisible() && !in<QComboBox>(d, "cboland")->isVisible());
+            QVERIFY2(cboverein->currentText().startsWith(QString::fromStdString(sourceName)), qPrintable(cboverein->currentText()));
+            cboverein->setCurrentIndex(cboverein->findData(target));
+            QTest::mouseClick(in<QPushButton>(d, "btnok"), Qt::LeftButton);
+            if (d->isVisible()) in<QPushButton>(d, "btnabbrechen")->click();
+        });
+        ui::FileDialog::setNextFileName(QString::fromStdString(tea.string()));
+        action(window, "tb_open")->trigger();
+        QVERIFY(seen);
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
+        QCOMPARE(textOf(window, "SELECT NAME FROM vereine WHERE NUMMER=" + std::to_string(target)), sourceName);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM spieler"), players + 20);
+        QCOMPARE(window.treeTag(), QStringLiteral("T%1").arg(target));
     }
 };
 
