@@ -14,7 +14,6 @@
 
 #include <QImage>
 
-#include <chrono>
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
@@ -91,16 +90,14 @@ TEST_F(DemoFolder, JerseyModelsOfBothSetsWithTheirArchives)
     EXPECT_TRUE(fs::exists(dir->path() / "resfile" / "ma.res"));
 }
 
-TEST_F(DemoFolder, ChooserLoadsAllCrestsQuicklyAndFillsTheGaps)
+// Its speed: bench/bench_crests and bench/bench_windows.
+TEST_F(DemoFolder, ChooserLoadsAllCrestsAndFillsTheGaps)
 {
     TempDir tmp;
     const std::string crestFolder = (tmp.path() / "wappen").string() + "/";
     fs::copy(dir->path() / "wappen", tmp.path() / "wappen");
     fs::remove(crests::crestFile(crestFolder, 500));
-    const auto start = std::chrono::steady_clock::now();
     std::vector<QImage> cells = crests::loadCrestPreviews(crestFolder);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 1.0);
     ASSERT_EQ(cells.size(), 1000u);
     for (int n = 0; n < 1000; ++n)
         ASSERT_FALSE(cells[n].isNull()) << n;
