@@ -52,7 +52,7 @@ run() {
 }
 
 if [ $# -eq 2 ]; then
-    targets | grep -qx "$1" || { echo "Unbekanntes Ziel $1; scripts/fuzz.sh --list nennt sie." >&2; exit 2; }
+    [ -f "$root/tests/fuzz/$1.cpp" ] || { echo "Unbekanntes Ziel $1; scripts/fuzz.sh --list nennt sie." >&2; exit 2; }
     run "$1" "$2" "$build/corpus/$1"
     exit 0
 fi
