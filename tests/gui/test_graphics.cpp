@@ -1,7 +1,6 @@
 // Crests, jerseys and faces in the main window on a demo world: the crest chooser, crest
 // export and import through the menu, the jersey previews and chooser with the colours the
 // save writes, the face in the player editor, the face dialog and the face check.
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -130,13 +129,13 @@ private slots:
         QVERIFY(!imgwappen->pixmap().isNull());
         QVERIFY(countFiles(crests, "vereins_wappen_") < 1000);
 
-        // Open by a click on the crest; the dialog is answered once it shows.
-        QElapsedTimer timer;
-        qint64 openingMs = -1;
+        // Open by a click on the crest; the dialog is answered once it shows. How fast it
+        // opens: bench/bench_windows.
+        bool opened = false;
         QString previewNumber, afterLastCell;
         bool previewShown = false;
         mwtest::onNextModal([&](QWidget* dialog) {
-            openingMs = timer.elapsed();
+            opened = true;
             QCOMPARE(dialog->objectName(), QStringLiteral("frmwappen"));
             auto* grid = in<QTableWidget>(dialog, QStringLiteral("flxgrdwappen"));
             QCOMPARE(QList<int>({grid->rowCount(), grid->columnCount(), grid->columnWidth(0), grid->rowHeight(0)}),
@@ -150,10 +149,8 @@ private slots:
             guisupport::screenshot(dialog, QStringLiteral("frmwappen_chosen"));
             QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnok")), Qt::LeftButton);
         });
-        timer.start();
         QTest::mouseClick(imgwappen, Qt::LeftButton);
-        qInfo("crest chooser opened with 1000 crests in %lld ms", static_cast<long long>(openingMs));
-        QVERIFY(openingMs >= 0);
+        QVERIFY(opened);
         QCOMPARE(previewNumber, QStringLiteral("Nummer 123"));
         QVERIFY(previewShown);
         QCOMPARE(afterLastCell, previewNumber);
@@ -171,17 +168,15 @@ private slots:
 
         // Cancel changes nothing; the dialog is the same one, hidden in between.
         QWidget* first = window.findChild<QWidget*>(QStringLiteral("frmwappen"));
-        qint64 againMs = -1;
+        bool openedAgain = false;
         mwtest::onNextModal([&](QWidget* dialog) {
-            againMs = timer.elapsed();
+            openedAgain = true;
             QCOMPARE(dialog, first);
             clickCell(in<QTableWidget>(dialog, QStringLiteral("flxgrdwappen")), 0, 5);
             QTest::mouseClick(in<QPushButton>(dialog, QStringLiteral("btnabbrechen")), Qt::LeftButton);
         });
-        timer.restart();
         QTest::mouseClick(window.findChild<QLabel*>(QStringLiteral("imgwappen")), Qt::LeftButton);
-        qInfo("crest chooser opened again in %lld ms", static_cast<long long>(againMs));
-        QVERIFY(againMs >= 0);
+        QVERIFY(openedAgain);
         QCOMPARE(text(window, "txtgrafnr"), QStringLiteral("123"));
         QVERIFY(MessageBox::shown().isEmpty());
 

@@ -90,6 +90,7 @@ TEST_F(DemoFolder, JerseyModelsOfBothSetsWithTheirArchives)
     EXPECT_TRUE(fs::exists(dir->path() / "resfile" / "ma.res"));
 }
 
+// Its speed: bench/bench_crests and bench/bench_windows.
 TEST_F(DemoFolder, ChooserLoadsAllCrestsAndFillsTheGaps)
 {
     TempDir tmp;
