@@ -3,7 +3,7 @@ set -euo pipefail
 
 PACKAGES=(build-essential cmake pkg-config ccache qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
           libsqlite3-dev sqlite3 mdbtools-dev mdbtools zlib1g-dev libgif-dev
-          libgtest-dev libbenchmark-dev xvfb xauth clang libclang-rt-14-dev)
+          libgtest-dev libbenchmark-dev xvfb xauth clang libclang-rt-14-dev desktop-file-utils)
 
 install_missing_packages() {
     local missing=()

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace paths {
@@ -68,6 +70,20 @@ fs::path programDir() {
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return fs::current_path(ec);
     return exe.parent_path();
+}
+
+fs::path installedDataDir(const fs::path& exeDir) {
+    return (exeDir / ".." / "share" / "kickora").lexically_normal();
+}
+
+bool isInstalled(const fs::path& exeDir) {
+    if (::access(exeDir.c_str(), W_OK) != 0) return true;
+    std::error_code ec;
+    return fs::is_directory(installedDataDir(exeDir), ec);
+}
+
+fs::path programDir(const fs::path& exeDir, const fs::path& userDataDir) {
+    return isInstalled(exeDir) ? userDataDir : exeDir;
 }
 
 std::string folderValue(std::string_view stored) {

@@ -10,6 +10,16 @@ namespace paths {
 // Folder of the running executable.
 std::filesystem::path programDir();
 
+// The programs' installed data beside an installed executable: exeDir/../share/kickora.
+std::filesystem::path installedDataDir(const std::filesystem::path& exeDir);
+
+// True when the executable runs from an installed tree: its folder is not writable, or the
+// installed data lie beside it (root may write anywhere, so writability alone does not tell).
+bool isInstalled(const std::filesystem::path& exeDir);
+
+// The program folder: exeDir for a program run from a folder of its own, else userDataDir.
+std::filesystem::path programDir(const std::filesystem::path& exeDir, const std::filesystem::path& userDataDir);
+
 // A folder value from the settings as a path ending in '/': '\' becomes '/', a Windows
 // drive letter is resolved through the Wine prefix's dosdevices links when a prefix exists.
 // Without a prefix (or a link for that drive) the drive letter stays, as "C:/Spiele/".

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -57,6 +59,34 @@ std::string runCommand(const std::string& command, int* status) {
     int rc = ::pclose(pipe);
     if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return out;
+}
+
+std::string treeListing(const fs::path& root) {
+    std::vector<std::string> lines;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) {
+        const fs::file_status st = e.symlink_status();
+        std::ostringstream line;
+        line << fs::relative(e.path(), root).string() << '\t' << static_cast<int>(st.type()) << '\t'
+             << static_cast<unsigned>(st.permissions()) << '\t'
+             << e.last_write_time().time_since_epoch().count();
+        if (fs::is_regular_file(st)) line << '\t' << e.file_size() << '\t' << std::hash<std::string>{}(readFile(e.path()));
+        lines.push_back(line.str());
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string out;
+    for (const std::string& l : lines) out += l + '\n';
+    return out;
+}
+
+void setWritable(const fs::path& root, bool writable) {
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const auto apply = [&](const fs::path& p) {
+        if (fs::is_symlink(fs::symlink_status(p))) return;
+        fs::permissions(p, writable ? fs::perms::owner_write : write,
+                        writable ? fs::perm_options::add : fs::perm_options::remove);
+    };
+    apply(root);
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) apply(e.path());
 }
 
 }  // namespace testsupport

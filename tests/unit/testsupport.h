@@ -25,4 +25,11 @@ void writeFile(const std::filesystem::path& file, const std::string& bytes);
 // Runs a shell command and returns its standard output; exit code into *status when given.
 std::string runCommand(const std::string& command, int* status = nullptr);
 
+// One line per entry below root, sorted: relative path, kind, permissions, size, modification
+// time and the bytes of files. Two equal listings mean nothing was written below root.
+std::string treeListing(const std::filesystem::path& root);
+
+// Adds or removes write permission for everybody on root and everything below it.
+void setWritable(const std::filesystem::path& root, bool writable);
+
 }  // namespace testsupport

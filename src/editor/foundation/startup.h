@@ -20,6 +20,21 @@ struct StartupResult {
 // opens the database into dao.
 StartupResult runStartup(const std::filesystem::path& programDir, const Registry& registry, Dao& dao);
 
+// The folder the editor works in and what went wrong preparing it (German, empty when nothing).
+struct ProgramFolderChoice {
+    std::filesystem::path dir;
+    std::string error;
+};
+
+// The executable's own folder; for an installed editor userDataDir instead, filled from the
+// installed demo world on its first start. Nothing is ever written beside an installed executable.
+ProgramFolderChoice chooseProgramFolder(const std::filesystem::path& exeDir, const std::filesystem::path& userDataDir);
+
+// First start in dir (neither settings file nor database there): copies the demo world of
+// demoDir into it. Files already there are kept; the copies are the user's to write. Returns a
+// German message when the folder could not be prepared, else empty.
+std::string fillFromDemo(const std::filesystem::path& dir, const std::filesystem::path& demoDir);
+
 // "Kickora Editor": the program's title without the version (the About box)
 std::string programName();
 // "Kickora Editor 1.1.4": the window title

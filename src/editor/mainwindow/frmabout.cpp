@@ -14,7 +14,7 @@ namespace {
 QStringList g_searchPaths;
 }
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
+FrmAbout::FrmAbout(const std::filesystem::path& programDir, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     // The version has a line of its own.
     const QString title = QString::fromStdString(programName());
@@ -48,6 +48,12 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     lbldisclaimer->setWordWrap(true);
     lbldisclaimer->setStyleSheet(QStringLiteral("color: palette(dark);"));
 
+    auto* lblprogramdir =
+        new QLabel(QStringLiteral("Programmordner: ") + QString::fromStdString(programDir.string()), this);
+    lblprogramdir->setObjectName(QStringLiteral("lblprogramdir"));
+    lblprogramdir->setWordWrap(true);
+    lblprogramdir->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* text = new QVBoxLayout;
     text->addWidget(lbltitle);
     text->addWidget(lblversion);
@@ -55,6 +61,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     text->addWidget(lbldescription);
     text->addSpacing(8);
     text->addWidget(lbldisclaimer);
+    text->addSpacing(8);
+    text->addWidget(lblprogramdir);
     text->addStretch(1);
 
     auto* top = new QHBoxLayout;

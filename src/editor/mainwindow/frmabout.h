@@ -1,13 +1,16 @@
 #pragma once
-// The About box: program title, version, description and notice, and a button that starts the
-// system's own information program.
+// The About box: program title, version, description and notice, the program folder, and a
+// button that starts the system's own information program.
 #include <QDialog>
 #include <QStringList>
+#include <filesystem>
 
 class FrmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmAbout(QWidget* parent = nullptr);
+    // programDir: the folder the editor works in, named on a line of its own (an installed
+    // editor works in the user's data folder, which users would not find otherwise).
+    explicit FrmAbout(const std::filesystem::path& programDir, QWidget* parent = nullptr);
 
     // System information programs, tried in this order.
     static const QStringList& systemInfoPrograms();

@@ -284,7 +284,7 @@ void FrmMain::mnutransfer_Click(int index) {
 
 void FrmMain::mnuinfo_Click(int index) {
     if (index != 0) return;
-    if (!frmAbout_) frmAbout_ = new FrmAbout(this);
+    if (!frmAbout_) frmAbout_ = new FrmAbout(settings_.programDir, this);
     frmAbout_->exec();
 }
 
