@@ -77,6 +77,8 @@ FrmSpielersuche::FrmSpielersuche(Dao& dao, PickLists& lists, QWidget* parent) : 
     cbomax_[1] = starBox(this, "cbomaxbis", last);
 
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    txtname_->setMinimumWidth(320);
     form->addRow(QStringLiteral("Name/Vorname:"), txtname_);
     form->addRow(QStringLiteral("Land:"), cbonation_);
     form->addRow(QStringLiteral("Position:"), cbopos_);
@@ -117,6 +119,7 @@ FrmSpielersuche::FrmSpielersuche(Dao& dao, PickLists& lists, QWidget* parent) : 
     });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Schließen"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(lblanzahl_, 1);

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -29,6 +30,7 @@ FrmDbCheck::FrmDbCheck(QWidget* parent) : QDialog(parent) {
                             item->data(0, kNumberRole).toLongLong());
     });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Schließen"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblergebnis_);
@@ -59,6 +61,6 @@ void FrmDbCheck::pruefen(jet::Database& db, const std::string& crestFolder) {
         group->setExpanded(true);
     }
     lblergebnis_->setText(findings.empty() ? QStringLiteral("Keine Fehler vorhanden")
-                                           : QStringLiteral("%1 Befunde").arg(findings.size()));
+                                           : (findings.size() == 1 ? QStringLiteral("1 Befund") : QStringLiteral("%1 Befunde").arg(findings.size())));
     tvbefunde_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 }
