@@ -75,6 +75,12 @@ int sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
 std::string fold(std::string_view text) {
     std::string out;
+    foldInto(text, out);
+    return out;
+}
+
+void foldInto(std::string_view text, std::string& out) {
+    out.clear();
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto c0 = static_cast<unsigned char>(text[i]);
@@ -91,7 +97,6 @@ std::string fold(std::string_view text) {
             textcodec::appendUtf8(out, c);
         }
     }
-    return out;
 }
 
 bool contains(std::string_view text, std::string_view needle) {

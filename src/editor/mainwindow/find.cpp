@@ -26,8 +26,25 @@ void kfold(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, folded.data(), static_cast<int>(folded.size()), SQLITE_TRANSIENT);
 }
 
+// kfind(text, needle): 1 when the folded text contains the needle (given folded), else 0.
+void kfind(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const auto* needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    if (!text || !needle) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    const std::string_view t(text, static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+    const std::string_view n(needle, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])));
+    thread_local std::string folded;  // reused: one allocation for a whole scan
+    textfold::foldInto(t, folded);
+    sqlite3_result_int(ctx, folded.find(n) != std::string::npos ? 1 : 0);
+}
+
 void registerFold(jet::Database& db) {
     sqlite3_create_function_v2(db.handle(), "kfold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, kfold, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(db.handle(), "kfind", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, kfind, nullptr,
                                nullptr, nullptr);
 }
 
@@ -86,7 +103,7 @@ std::vector<PlayerHit> searchPlayers(jet::Database& db, const PlayerQuery& q) {
     const std::string text = textfold::fold(q.text);
     if (!text.empty()) {
         const std::string needle = jetsql::quote(text);
-        where += " AND (InStr(kfold(s.NAME), " + needle + ") > 0 OR InStr(kfold(s.VORNAME), " + needle + ") > 0)";
+        where += " AND (kfind(s.NAME, " + needle + ") = 1 OR kfind(s.VORNAME, " + needle + ") = 1)";
     }
     if (!q.nation.empty()) where += " AND s.NATION = " + jetsql::quote(q.nation);
     if (q.position >= 0) where += " AND s.ART = " + std::to_string(q.position);

@@ -111,6 +111,7 @@ FrmSpielersuche::FrmSpielersuche(Dao& dao, PickLists& lists, QWidget* parent) : 
     lstergebnis_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstergebnis_->verticalHeader()->hide();
     lstergebnis_->horizontalHeader()->setStretchLastSection(true);
+    lstergebnis_->horizontalHeader()->setResizeContentsPrecision(100);  // widths from the first rows: fast for long lists
     lstergebnis_->setSortingEnabled(true);
     lstergebnis_->setToolTip(QStringLiteral("Doppelklick: Spieler im Hauptfenster zeigen"));
     connect(lstergebnis_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
