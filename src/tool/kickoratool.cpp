@@ -58,6 +58,15 @@ const Command kCommands[] = {
      "      Verein (\"-\" für keinen); mit --apply wird jeder vorgeschlagene Verein wie bei import-club\n"
      "      ersetzt (alles in einer Transaktion) und zuletzt \"N Vereine ersetzt\" ausgegeben",
      tool::cmdImportIndex},
+    {"find",
+     "find DB TEXT [--nation N] [--position 0-3] [--strength MIN-MAX]\n"
+     "      Spieler, deren Name oder Vorname TEXT enthält (ohne Rücksicht auf Groß- und Kleinschreibung und\n"
+     "      Akzente; Stärke 0 bis 12000, 1000 je halber Stern): Nummer, Name, Vorname, Vereinsnummer, Verein",
+     tool::cmdFind},
+    {"check",
+     "check DB\n"
+     "      je Befund eine Zeile: Art, Vereins- oder Spielernummer, Text; Ende mit 1, wenn etwas gefunden wurde",
+     tool::cmdCheck},
 };
 
 void printHelp(std::ostream& out) {

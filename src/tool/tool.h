@@ -44,5 +44,7 @@ int cmdImportClub(const Args&);
 int cmdImportFree(const Args&);
 int cmdImportTea(const Args&);
 int cmdImportIndex(const Args&);
+int cmdFind(const Args&);
+int cmdCheck(const Args&);
 
 }  // namespace tool

@@ -34,6 +34,7 @@
 #include "mainwindow/clubeditor.h"
 #include "mainwindow/dbtree.h"
 #include "mainwindow/frmclubframes.h"
+#include "mainwindow/frmfindbar.h"
 #include "mainwindow/frmicons.h"
 #include "mainwindow/frmmain_busy.h"
 #include "mainwindow/frmmain_players.h"
@@ -205,6 +206,8 @@ void FrmMain::buildCentral() {
     tvdb_->setIconSize(QSize(18, 18));
     tvdb_->setUniformRowHeights(true);
     tvdb_->setContextMenuPolicy(Qt::CustomContextMenu);
+    findBar_ = new FindBar(tvdb_, kKeyRole, frametree);
+    treeLayout->addWidget(findBar_);
     treeLayout->addWidget(tvdb_);
     connect(tvdb_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { tvdb_NodeClick(current); });
@@ -350,6 +353,7 @@ void FrmMain::load_dbteam() {
         nodes_.insert(qs(n.key), item);
     }
     tvdb_->addTopLevelItems(topLevel);
+    findBar_->reindex();
     pickLists_->fill(tree.lists);
 
     // The node clicked last is selected again, with the way down to it open.

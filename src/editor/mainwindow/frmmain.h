@@ -5,12 +5,13 @@
 // three panels and the progress bar (prostatus) in the middle one.
 //
 // Object names, so that tests and later windows find things:
-//   menus        mnudatei, mnuimport, mnuexport, mnuoptionen, mnutools, mnutransfer, mnuinfo,
+//   menus        mnudatei, mnuimport, mnuexport, mnubearbeiten, mnuoptionen, mnutools, mnutransfer, mnuinfo,
 //                mnupopup (the tree's context menu, not in the menu bar)
 //   menu items   <menu>item_<index>, the index being the item's position in its menu, separators
 //                included: mnudateiitem_0 "&Neu..." ... mnudateiitem_7 "&Programmende",
 //                mnudateiitem_4/_5 open the submenus mnuimport/mnuexport, mnuimportitem_0..3,
-//                mnuexportitem_0..1, mnupopupitem_0, mnuoptionenitem_0..7, mnutoolsitem_0..7,
+//                mnuexportitem_0..1, mnubearbeitenitem_3/_4/_6 (find bar, player search, database
+//                check), mnupopupitem_0, mnuoptionenitem_0..7, mnutoolsitem_0..7,
 //                mnutransferitem_0..1, mnuinfoitem_0
 //   toolbar      tbtoolbar with the actions tb_<key>: tb_new, tb_open, tb_save, tb_impconfig,
 //                tb_expconfig, tb_impzentor4, tb_trikotoriginal, tb_trikotkickoranet
@@ -35,7 +36,10 @@
 #include "foundation/dao.h"
 #include "foundation/settings.h"
 
+class FindBar;
 class FrmAbout;
+class FrmDbCheck;
+class FrmSpielersuche;
 class FrmRueckennummer;
 class FrmSpielerbild;
 class FrmTeamname;
@@ -100,6 +104,7 @@ public:
     void mnuimport_Click(int index);
     void mnuexport_Click(int index);
     void mnupopup_Click(int index);
+    void mnubearbeiten_Click(int index);
     void mnuoptionen_Click(int index);
     void mnutools_Click(int index);
     void mnutransfer_Click(int index);
@@ -120,6 +125,10 @@ public:
     RandomSource& random() { return random_; }
     // Runs work with the window disabled; an error is shown once the window takes input again.
     bool runBusy(const QString& title, const std::function<void()>& work);
+
+    // Selects a tree node as a click on it would (clearing the find bar when it hides the
+    // node), then the player in the list when one is given. False when the node is missing.
+    bool showEntry(const QString& key, long long player = -1);
 
     // The new-entry dialog with its result applied: a node "L<n>_" or "T<n>_" under the chosen
     // continent or country, selected and shown in the editor.
@@ -197,6 +206,7 @@ private:
     QHash<QString, QAction*> actions_;
 
     QTreeWidget* tvdb_ = nullptr;
+    FindBar* findBar_ = nullptr;
     QHash<QString, QTreeWidgetItem*> nodes_;
     QString tvdbTag_;
     QTreeWidgetItem* pressedOnSelected_ = nullptr;  // the selected node when the mouse went down
@@ -234,6 +244,8 @@ private:
     FrmZ4Open* frmz4open_ = nullptr;
     FrmOpen* frmopen_ = nullptr;
     FrmZ4Import* frmz4import_ = nullptr;
+    FrmSpielersuche* frmspielersuche_ = nullptr;
+    FrmDbCheck* frmdbcheck_ = nullptr;
     QString dlgopensaveFileName_;
     RandomSource random_;
 };

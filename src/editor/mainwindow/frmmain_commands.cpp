@@ -105,6 +105,16 @@ void FrmMain::buildMenus() {
          {{0, "Config (Kickora)", ctrl(Qt::Key_E), false}, {1, "&Wappen (wa.res)", ctrl(Qt::Key_C), false}},
          &FrmMain::mnuexport_Click);
 
+    // Commands of our own; entries 0 and 1 are kept for taking back and redoing changes.
+    QMenu* bearbeiten = menu(bar->addMenu(QStringLiteral("&Bearbeiten")), "mnubearbeiten");
+    fill(bearbeiten, QStringLiteral("mnubearbeiten"),
+         {{2, "-", {}, false},
+          {3, "Land/Verein &suchen", ctrl(Qt::Key_F), false},
+          {4, "&Spieler suchen...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), false},
+          {5, "-", {}, false},
+          {6, "Datenbank &prüfen...", {}, false}},
+         &FrmMain::mnubearbeiten_Click);
+
     QMenu* optionen = menu(bar->addMenu(QStringLiteral("&Optionen")), "mnuoptionen");
     fill(optionen, QStringLiteral("mnuoptionen"),
          {{0, "Trikotsatz (&Orignal)", {}, false},

@@ -215,6 +215,8 @@ struct PlayerArea::Impl {
     QPixmap learnedMark = markPicture(true);
     QPixmap blockedMark = markPicture(false);
     int currentRow = -1;  // row of the player list shown in the editor
+    int sortColumn = -1;  // -1: the query's order
+    bool sortDescending = false;
 
     Impl(PlayerArea* owner, Dao& d, const Settings& s, ProgressSink& p, QWidget* parent)
         : q(owner), dao(d), settings(s), progress(p), states(0) {
@@ -232,6 +234,8 @@ struct PlayerArea::Impl {
     void setCell(int row, int column, const QString& text);
 
     void showspieler(int row);
+    void sortBy(int column);
+    void resetSort();
     void showtalente(int row, int art);
     void applyTalentVisibility(int art);
     void showMark(int talentRow);
@@ -258,6 +262,7 @@ void PlayerArea::Impl::buildGrid(QWidget* parent) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(grid);
     grid->viewport()->installEventFilter(new ResizeWatcher(q, [this] { fitGridColumns(); }));
+    QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, q, [this](int column) { sortBy(column); });
     QObject::connect(grid, &QTableWidget::cellClicked, q, [this](int row, int) {
         if (row < 0 || cell(row, ColNummer).isEmpty()) return;
         q->setPlayerFramesEnabled(true);
@@ -435,9 +440,46 @@ void PlayerArea::Impl::colourRow(int row) {
     // Every second data row light yellow; the number column looks like the fixed column it is.
     const QBrush number = grid->palette().brush(QPalette::Button);
     if (QTableWidgetItem* item = grid->item(row, ColNummer)) item->setBackground(number);
-    if (row % 2 == 0) return;
+    // A sorted row may come from the other colour.
+    const QBrush background = row % 2 ? QBrush(kLightYellow) : QBrush();
     for (int c = 1; c < kColumns; ++c)
-        if (QTableWidgetItem* item = grid->item(row, c)) item->setBackground(kLightYellow);
+        if (QTableWidgetItem* item = grid->item(row, c)) item->setBackground(background);
+}
+
+// A header click sorts by that column, a second click on it the other way round. The rows
+// move with their items, so the editor's working copy stays the row it was.
+void PlayerArea::Impl::sortBy(int column) {
+    if (column < 0 || column >= kHeadedColumns || !grid->isEnabled() || grid->rowCount() < 1) return;
+    sortDescending = column == sortColumn ? !sortDescending : false;
+    sortColumn = column;
+    const int rows = grid->rowCount();
+    std::vector<QStringList> cells(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < kHeadedColumns; ++c) cells[r] << cell(r, c);
+    const std::vector<int> order = sortOrder(cells, column, sortDescending);
+    std::vector<std::vector<QTableWidgetItem*>> taken(static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < kColumns; ++c) taken[r].push_back(grid->takeItem(r, c));
+    grid->setUpdatesEnabled(false);
+    int shown = -1;
+    for (int r = 0; r < rows; ++r) {
+        const int from = order[static_cast<std::size_t>(r)];
+        for (int c = 0; c < kColumns; ++c) grid->setItem(r, c, taken[from][c]);
+        colourRow(r);
+        if (from == currentRow) shown = r;
+    }
+    currentRow = shown;
+    grid->clearSelection();
+    if (shown >= 0) grid->selectRow(shown);
+    grid->horizontalHeader()->setSortIndicatorShown(true);
+    grid->horizontalHeader()->setSortIndicator(column, sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    grid->setUpdatesEnabled(true);
+}
+
+void PlayerArea::Impl::resetSort() {
+    sortColumn = -1;
+    sortDescending = false;
+    grid->horizontalHeader()->setSortIndicatorShown(false);
 }
 
 void PlayerArea::Impl::showBlankRows() {
@@ -670,8 +712,9 @@ void PlayerArea::load_attribute() {
 void PlayerArea::showspielerliste(long long club) {
     QTableWidget* grid = d->grid;
     d->progress.status("Lade Spielerliste...");
-    // A new list ends the editing of a player of the old one.
+    // A new list ends the editing of a player of the old one, and comes in the query's order.
     d->currentRow = -1;
+    d->resetSort();
     setPlayerFramesEnabled(false);
     grid->setUpdatesEnabled(false);
     grid->setEnabled(false);
@@ -707,6 +750,21 @@ void PlayerArea::setPlayerFramesEnabled(bool on) {
                        static_cast<QWidget*>(d->frameGesicht), static_cast<QWidget*>(d->frameTalente),
                        static_cast<QWidget*>(d->btnsave)})
         w->setEnabled(on);
+}
+
+bool PlayerArea::selectPlayer(long long number) {
+    QTableWidget* grid = d->grid;
+    const QString wanted = QString::number(number);
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        if (d->cell(row, ColNummer) != wanted) continue;
+        grid->selectRow(row);
+        grid->scrollToItem(grid->item(row, ColNummer));
+        setPlayerFramesEnabled(true);
+        d->showspieler(row);
+        emit playerShown();
+        return true;
+    }
+    return false;
 }
 
 void PlayerArea::setGridEnabled(bool on) { d->gridFrame->setEnabled(on); }

@@ -37,6 +37,9 @@ public:
     void showspielerliste(long long club);
     // Enables or disables the four player frames and the save button (tree clicks disable them).
     void setPlayerFramesEnabled(bool on);
+    // Selects the player's row and shows him in the editor, as a click on the row does; false
+    // when the list does not hold him.
+    bool selectPlayer(long long number);
     // Enables or disables the player list frame (anaus).
     void setGridEnabled(bool on);
     // The country pick list of the player editor: "TRANSFERMARKT" first, then the countries.

@@ -6,6 +6,7 @@
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
+#include "common/textfold.h"
 
 namespace playerlist {
 
@@ -124,6 +125,44 @@ QStringList gridRow(const jet::Recordset& rs) {
     }
     while (cells.size() < kColumns) cells << QString();
     return cells;
+}
+
+std::vector<int> sortOrder(const std::vector<QStringList>& rows, int column, bool descending) {
+    const int n = static_cast<int>(rows.size());
+    const auto cellOf = [&](int r) { return column < rows[r].size() ? rows[r][column] : QString(); };
+    const bool textual = column == ColName || column == ColVorname || column == ColLand || column == ColErlernt ||
+                         column == ColGesperrt;
+    // Keys once per row: numbers (a cell without one sorts first) or folded texts.
+    std::vector<double> numbers(static_cast<std::size_t>(n));
+    std::vector<std::string> texts(textual ? static_cast<std::size_t>(n) : 0);
+    for (int r = 0; r < n; ++r) {
+        const QString cell = cellOf(r).trimmed();
+        if (textual) {
+            texts[r] = cell.toStdString();
+            continue;
+        }
+        bool ok = false;
+        double v = 0;
+        if (column == ColPosition) {
+            v = positionNames().indexOf(cell);
+            ok = v >= 0;
+            if (!ok) v = cell.toDouble(&ok);
+        } else {
+            QString number = cell.section(QLatin1Char(' '), 0, 0);
+            number.replace(QLatin1Char(','), QLatin1Char('.'));
+            v = number.toDouble(&ok);
+        }
+        numbers[r] = ok ? v : -1e300;
+    }
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int r = 0; r < n; ++r) order[r] = r;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        int c = 0;
+        if (textual) c = textfold::compare(texts[a], texts[b]);
+        else c = numbers[a] < numbers[b] ? -1 : numbers[a] > numbers[b] ? 1 : 0;
+        return descending ? c > 0 : c < 0;
+    });
+    return order;
 }
 
 int skinColour(long long faceCode) { return static_cast<int>(((faceCode % 4) + 4) % 4); }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <string>
+#include <vector>
 
 namespace jet {
 class Database;
@@ -57,6 +58,11 @@ QString listTextOfEntry(const QString& entry);
 std::string listQuery(long long club);
 // The 18 cell texts of the record set's current row.
 QStringList gridRow(const jet::Recordset& rs);
+
+// The order of list rows sorted by a column: numbers and star texts by their value, the
+// position by its number, other texts in German order (letters with diacritics beside their
+// base letter). Stable: rows equal in the column keep their order, in either direction.
+std::vector<int> sortOrder(const std::vector<QStringList>& rows, int column, bool descending);
 
 // Decoding of the face code: skin colour and the hair style (picture index of the hair).
 int skinColour(long long faceCode);

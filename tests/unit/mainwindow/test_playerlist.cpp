@@ -244,3 +244,29 @@ TEST_F(DemoDatabase, FaceWithoutColourRowAndFailedSaves) {
     savePlayer(db, fine);
     EXPECT_EQ(column(number, "NAME"), "Danach");
 }
+
+TEST(Sort, ByColumnAsNumbersStarsPositionsOrGermanText) {
+    const auto row = [](const char* nr, const char* name, const char* stars, const char* pos) {
+        QStringList r(kColumns);
+        r[ColNummer] = QString::fromUtf8(nr);
+        r[ColName] = QString::fromUtf8(name);
+        r[ColStaerke] = QString::fromUtf8(stars);
+        r[ColPosition] = QString::fromUtf8(pos);
+        return r;
+    };
+    const std::vector<QStringList> rows = {row("10", "Zander", "2,5 Sterne", "Sturm"), row("9", "Öztürk", "10,0 Sterne", "Tor"),
+                                           row("100", "Otto", "2,5 Sterne", "Abwehr"), row("", "abel", "0,5 Sterne", "Mittelfeld")};
+    const struct {
+        int column;
+        bool descending;
+        std::vector<int> order;
+    } cases[] = {
+        {ColNummer, false, {3, 1, 0, 2}},  // numbers, not text: 9 < 10 < 100; an empty cell first
+        {ColName, false, {3, 2, 1, 0}},    // abel, Otto, Öztürk, Zander
+        {ColName, true, {0, 1, 2, 3}},
+        {ColStaerke, false, {3, 0, 2, 1}}, // equal stars keep their order ...
+        {ColStaerke, true, {1, 0, 2, 3}},  // ... in either direction
+        {ColPosition, false, {1, 2, 3, 0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sortOrder(rows, c.column, c.descending), c.order) << c.column << c.descending;
+}
