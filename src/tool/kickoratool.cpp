@@ -58,6 +58,10 @@ const Command kCommands[] = {
      "      Verein (\"-\" für keinen); mit --apply wird jeder vorgeschlagene Verein wie bei import-club\n"
      "      ersetzt (alles in einer Transaktion) und zuletzt \"N Vereine ersetzt\" ausgegeben",
      tool::cmdImportIndex},
+    {"journal", "journal DB\n      die Befehle, die sich zurücknehmen lassen, neueste zuerst: Eintrag, Tab, Befehl, Tab, Zeit",
+     tool::cmdJournal},
+    {"undo", "undo DB\n      nimmt den neuesten Befehl zurück; gibt Eintrag und Befehl aus", tool::cmdUndo},
+    {"redo", "redo DB\n      stellt den zuletzt zurückgenommenen Befehl wieder her", tool::cmdRedo},
 };
 
 void printHelp(std::ostream& out) {

@@ -42,5 +42,8 @@ int cmdImportClub(const Args&);
 int cmdImportFree(const Args&);
 int cmdImportTea(const Args&);
 int cmdImportIndex(const Args&);
+int cmdJournal(const Args&);
+int cmdUndo(const Args&);
+int cmdRedo(const Args&);
 
 }  // namespace tool

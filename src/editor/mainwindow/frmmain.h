@@ -5,13 +5,14 @@
 // three panels and the progress bar (prostatus) in the middle one.
 //
 // Object names, so that tests and later windows find things:
-//   menus        mnudatei, mnuimport, mnuexport, mnuoptionen, mnutools, mnutransfer, mnuinfo,
+//   menus        mnudatei, mnuimport, mnuexport, mnubearbeiten, mnuoptionen, mnutools, mnutransfer, mnuinfo,
 //                mnupopup (the tree's context menu, not in the menu bar)
 //   menu items   <menu>item_<index>, the index being the item's position in its menu, separators
 //                included: mnudateiitem_0 "&Neu..." ... mnudateiitem_7 "&Programmende",
 //                mnudateiitem_4/_5 open the submenus mnuimport/mnuexport, mnuimportitem_0..3,
 //                mnuexportitem_0..1, mnupopupitem_0, mnuoptionenitem_0..7, mnutoolsitem_0..7,
-//                mnutransferitem_0..1, mnuinfoitem_0
+//                mnutransferitem_0..1, mnuinfoitem_0; ours: mnubearbeitenitem_0 "Rückgängig" (Ctrl+Z),
+//                mnubearbeitenitem_1 "Wiederherstellen" (Ctrl+Y)
 //   toolbar      tbtoolbar with the actions tb_<key>: tb_new, tb_open, tb_save, tb_impconfig,
 //                tb_expconfig, tb_impzentor4, tb_trikotoriginal, tb_trikotkickoranet
 //   club editor  frameteam, framelogo, framestadion, frame5_0..2 (jerseys), txtteamlang,
@@ -104,6 +105,9 @@ public:
     void mnutools_Click(int index);
     void mnutransfer_Click(int index);
     void mnuinfo_Click(int index);
+    void mnubearbeiten_Click(int index);
+    // Captions and states of Rückgängig and Wiederherstellen from the journal.
+    void updateUndoActions();
     void tbtoolbar_ButtonClick(const QString& key);
 
     // The import dialogs hand the opened file on through the common dialog's file name.
