@@ -2,10 +2,8 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <map>
-#include <set>
-#include <variant>
+#include <memory>
 
 #include "common/jetdb.h"
 
@@ -16,27 +14,30 @@ namespace {
 constexpr const char* kTables =
     "CREATE TABLE IF NOT EXISTS editor_journal (entry INTEGER PRIMARY KEY AUTOINCREMENT, what TEXT, "
     "time TEXT, undone INTEGER NOT NULL DEFAULT 0);"
-    "CREATE TABLE IF NOT EXISTS editor_journal_rows (seq INTEGER PRIMARY KEY, entry INTEGER NOT NULL, "
-    "tbl TEXT NOT NULL, old_rid INTEGER, old TEXT, new_rid INTEGER, new TEXT);"
-    "CREATE INDEX IF NOT EXISTS editor_journal_rows_entry ON editor_journal_rows(entry);"
     // The open command of this connection; the triggers read it for every row.
     "CREATE TEMP TABLE IF NOT EXISTS editor_journal_open (entry INTEGER);";
 
-constexpr std::string_view kPrefix = "editor_journal";
+// The rows of one game table live in editor_journal_t_<table>.
+constexpr std::string_view kShadowPrefix = "editor_journal_t_";
+// seq, entry, old_rid, new_rid, then the old values o1..on and the new values n1..nn.
+constexpr int kShadowFixed = 4;
 
 class Stmt {
 public:
     Stmt(jet::Database& db, const std::string& sql) : db_(db.handle()) {
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s_, &tail) != SQLITE_OK) fail();
+        if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &s_, nullptr) != SQLITE_OK) fail();
     }
     ~Stmt() { sqlite3_finalize(s_); }
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
 
-    Stmt& bind(int i, long long v) { return check(sqlite3_bind_int64(s_, i, v)); }
+    Stmt& bind(int i, long long v) {
+        if (sqlite3_bind_int64(s_, i, v) != SQLITE_OK) fail();
+        return *this;
+    }
     Stmt& bind(int i, const std::string& v) {
-        return check(sqlite3_bind_text(s_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT));
+        if (sqlite3_bind_text(s_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT) != SQLITE_OK) fail();
+        return *this;
     }
     // True while there is a row.
     bool step() {
@@ -50,23 +51,15 @@ public:
         }
         sqlite3_reset(s_);
     }
-    void reset() {
-        sqlite3_reset(s_);
-        sqlite3_clear_bindings(s_);
-    }
+    void reset() { sqlite3_reset(s_); }
     bool isNull(int c) const { return sqlite3_column_type(s_, c) == SQLITE_NULL; }
     long long integer(int c) const { return sqlite3_column_int64(s_, c); }
     std::string text(int c) const {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s_, c));
         return t ? std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(s_, c))) : std::string();
     }
-    sqlite3_stmt* get() { return s_; }
 
 private:
-    Stmt& check(int rc) {
-        if (rc != SQLITE_OK) fail();
-        return *this;
-    }
     [[noreturn]] void fail() { throw jet::Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(db_)); }
     sqlite3* db_;
     sqlite3_stmt* s_ = nullptr;
@@ -81,14 +74,7 @@ std::string ident(std::string_view name) {
     return out + "\"";
 }
 
-std::string literal(std::string_view text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') out += '\'';
-        out += c;
-    }
-    return out + "'";
-}
+std::string shadowOf(const std::string& table) { return ident(std::string(kShadowPrefix) + table); }
 
 std::vector<std::string> columnNames(jet::Database& db, const std::string& table) {
     std::vector<std::string> out;
@@ -96,141 +82,109 @@ std::vector<std::string> columnNames(jet::Database& db, const std::string& table
     return out;
 }
 
-// A row as one text: the SQL literals of its values, comma-separated. quote() keeps the
-// storage class and writes reals so that they read back exactly.
-std::string imageOf(const std::vector<std::string>& columns, const std::string& prefix) {
+// "o1, o2, ..." or with a prefix "NEW.\"NAME\", ..." for the game table's own names.
+std::string list(std::size_t n, const std::string& prefix, const std::vector<std::string>* names = nullptr) {
     std::string out;
-    for (const std::string& c : columns) {
-        if (!out.empty()) out += "||','||";
-        out += "quote(" + prefix + ident(c) + ")";
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i) out += ", ";
+        out += names ? prefix + ident((*names)[i]) : prefix + std::to_string(i + 1);
     }
-    return out.empty() ? "''" : out;
+    return out;
+}
+
+// "a.o1 IS b.n1 COLLATE BINARY AND ...": equal values of equal type, case counted.
+std::string same(std::size_t n, const std::string& left, const std::string& right) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) out += " AND " + left + std::to_string(i + 1) + " IS " + right + std::to_string(i + 1) + " COLLATE BINARY";
+    return out;
+}
+
+bool exists(jet::Database& db, const char* sql) {
+    Stmt st(db, sql);
+    return st.step();
 }
 
 bool hasJournal(jet::Database& db) {
-    Stmt st(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='editor_journal_rows'");
-    return st.step();
+    return exists(db, "SELECT 1 FROM sqlite_master WHERE type='table' AND name='editor_journal'");
 }
 
 bool commandOpen(jet::Database& db) {
-    Stmt has(db, "SELECT 1 FROM sqlite_temp_master WHERE type='table' AND name='editor_journal_open'");
-    if (!has.step()) return false;
-    Stmt st(db, "SELECT 1 FROM temp.editor_journal_open");
-    return st.step();
+    return exists(db, "SELECT 1 FROM sqlite_temp_master WHERE type='table' AND name='editor_journal_open'") &&
+           exists(db, "SELECT 1 FROM temp.editor_journal_open");
 }
 
-// Tables, the marker and one trigger per game table and kind of change. The triggers live in
-// this connection only, so other programs writing the file never meet them.
+// The game tables of the database with their journal tables, by game table name.
+std::vector<std::string> gameTables(jet::Database& db) {
+    std::vector<std::string> out;
+    Stmt st(db, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                "AND name NOT LIKE 'editor\\_journal%' ESCAPE '\\' AND sql NOT LIKE '%WITHOUT ROWID%'");
+    while (st.step()) out.push_back(st.text(0));
+    return out;
+}
+
+std::vector<std::string> journaledTables(jet::Database& db) {
+    std::vector<std::string> out;
+    Stmt st(db, "SELECT substr(name, " + std::to_string(kShadowPrefix.size() + 1) +
+                    ") FROM sqlite_master WHERE type='table' AND substr(name, 1, " +
+                    std::to_string(kShadowPrefix.size()) + ")='" + std::string(kShadowPrefix) + "'");
+    while (st.step()) out.push_back(st.text(0));
+    return out;
+}
+
+void deleteAll(jet::Database& db) {
+    for (const std::string& table : journaledTables(db)) db.executeNative("DELETE FROM " + shadowOf(table));
+    db.executeNative("DELETE FROM editor_journal");
+}
+
+// Journal tables, the marker and one trigger per game table and kind of change. The triggers
+// live in this connection only, so other programs writing the file never meet them.
 void attach(jet::Database& db) {
     db.executeNative(kTables);
     // INSERT OR REPLACE removes the row it replaces; that removal must be journaled too.
     db.executeNative("PRAGMA recursive_triggers = ON");
-    std::set<std::string> present;
+    std::map<std::string, bool> triggers;
     {
         Stmt st(db, "SELECT name FROM sqlite_temp_master WHERE type='trigger'");
-        while (st.step()) present.insert(st.text(0));
+        while (st.step()) triggers[st.text(0)] = true;
     }
-    std::vector<std::string> tables;
-    {
-        Stmt st(db, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                    "AND name NOT LIKE 'editor\\_journal%' ESCAPE '\\' AND sql NOT LIKE '%WITHOUT ROWID%'");
-        while (st.step()) tables.push_back(st.text(0));
-    }
-    for (const std::string& table : tables) {
+    for (const std::string& table : gameTables(db)) {
+        const std::string trigger = std::string(kShadowPrefix) + table;
+        if (triggers.count(trigger + "_d")) continue;
+        const std::vector<std::string> columns = columnNames(db, table);
+        const std::size_t n = columns.size();
+        const std::string shadow = shadowOf(table);
+        // Journal rows written for other columns cannot be put back; the journal starts anew.
+        if (db.hasTable(std::string(kShadowPrefix) + table) &&
+            db.columns(std::string(kShadowPrefix) + table).size() != kShadowFixed + 2 * n) {
+            deleteAll(db);
+            db.executeNative("DROP TABLE " + shadow);
+        }
+        db.executeNative("CREATE TABLE IF NOT EXISTS " + shadow +
+                         " (seq INTEGER PRIMARY KEY, entry INTEGER NOT NULL, old_rid INTEGER, new_rid INTEGER" +
+                         (n ? ", " + list(n, "o") + ", " + list(n, "n") : std::string()) + ");" +
+                         "CREATE INDEX IF NOT EXISTS " + ident(trigger + "_entry") + " ON " + shadow + " (entry)");
         struct Kind {
             const char* suffix;
             const char* event;
             bool old, neu;
         };
-        std::vector<std::string> columns;
         for (const Kind k : {Kind{"_i", "INSERT", false, true}, Kind{"_u", "UPDATE", true, true},
                              Kind{"_d", "DELETE", true, false}}) {
-            const std::string name = std::string(kPrefix) + "_" + table + k.suffix;
-            if (present.count(name)) continue;
-            if (columns.empty()) columns = columnNames(db, table);
-            const std::string oldPart = k.old ? "OLD.rowid, " + imageOf(columns, "OLD.") : std::string("NULL, NULL");
-            const std::string newPart = k.neu ? "NEW.rowid, " + imageOf(columns, "NEW.") : std::string("NULL, NULL");
-            db.executeNative("CREATE TEMP TRIGGER " + ident(name) + " AFTER " + k.event + " ON main." + ident(table) +
-                             " BEGIN INSERT INTO editor_journal_rows (entry, tbl, old_rid, old, new_rid, new) "
-                             "SELECT entry, " + literal(table) + ", " + oldPart + ", " + newPart +
-                             " FROM editor_journal_open; END");
+            std::string targets = "entry", values = "entry";
+            if (k.old) {
+                targets += ", old_rid" + (n ? ", " + list(n, "o") : std::string());
+                values += ", OLD.rowid" + (n ? ", " + list(n, "OLD.", &columns) : std::string());
+            }
+            if (k.neu) {
+                targets += ", new_rid" + (n ? ", " + list(n, "n") : std::string());
+                values += ", NEW.rowid" + (n ? ", " + list(n, "NEW.", &columns) : std::string());
+            }
+            db.executeNative("CREATE TEMP TRIGGER IF NOT EXISTS " + ident(trigger + k.suffix) + " AFTER " + k.event +
+                             " ON main." + ident(table) + " BEGIN INSERT INTO " + shadow + " (" + targets +
+                             ") SELECT " + values + " FROM editor_journal_open; END");
         }
     }
 }
-
-// One value of an image, parsed back for binding.
-using Literal = std::variant<std::monostate, long long, double, std::string, std::vector<unsigned char>>;
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Reads an image written by quote(): literals only, so a journal row can never carry a statement.
-std::optional<std::vector<Literal>> parseImage(const std::string& s) {
-    std::vector<Literal> out;
-    std::size_t i = 0;
-    if (s.empty()) return out;
-    while (true) {
-        if (s.compare(i, 4, "NULL") == 0) {
-            out.emplace_back();
-            i += 4;
-        } else if (s[i] == '\'') {
-            std::string text;
-            for (++i;; ++i) {
-                if (i >= s.size()) return std::nullopt;
-                if (s[i] == '\'') {
-                    if (i + 1 < s.size() && s[i + 1] == '\'') {
-                        text += '\'';
-                        ++i;
-                    } else {
-                        ++i;
-                        break;
-                    }
-                } else {
-                    text += s[i];
-                }
-            }
-            out.emplace_back(std::move(text));
-        } else if ((s[i] == 'X' || s[i] == 'x') && i + 1 < s.size() && s[i + 1] == '\'') {
-            std::vector<unsigned char> blob;
-            for (i += 2; i < s.size() && s[i] != '\''; i += 2) {
-                if (i + 1 >= s.size() || hexDigit(s[i]) < 0 || hexDigit(s[i + 1]) < 0) return std::nullopt;
-                blob.push_back(static_cast<unsigned char>(hexDigit(s[i]) * 16 + hexDigit(s[i + 1])));
-            }
-            if (i >= s.size()) return std::nullopt;
-            ++i;
-            out.emplace_back(std::move(blob));
-        } else {
-            const std::size_t end = s.find(',', i);
-            const std::string number = s.substr(i, end == std::string::npos ? std::string::npos : end - i);
-            if (number.empty()) return std::nullopt;
-            char* stop = nullptr;
-            if (number.find_first_of(".eE") == std::string::npos) {
-                errno = 0;
-                const long long v = std::strtoll(number.c_str(), &stop, 10);
-                if (*stop || errno) return std::nullopt;
-                out.emplace_back(v);
-            } else {
-                const double v = std::strtod(number.c_str(), &stop);
-                if (*stop) return std::nullopt;
-                out.emplace_back(v);
-            }
-            i += number.size();
-        }
-        if (i == s.size()) return out;
-        if (s[i] != ',') return std::nullopt;
-        ++i;
-    }
-}
-
-// Statements of one table, prepared once per replay.
-struct TableOps {
-    std::vector<std::string> columns;
-    std::unique_ptr<Stmt> current, remove, insert;
-};
 
 std::optional<Entry> pick(jet::Database& db, bool undone) {
     if (!hasJournal(db)) return std::nullopt;
@@ -240,74 +194,56 @@ std::optional<Entry> pick(jet::Database& db, bool undone) {
     return Entry{st.integer(0), st.text(1), st.text(2)};
 }
 
-// Undo goes from each row's new image back to its old one, newest row first; redo the other way.
+// Undo goes from each row's new state back to its old one, newest change first; redo the
+// other way. Rows of different tables never depend on each other, so each table is replayed
+// on its own, in its own order.
 void replay(jet::Database& db, const Entry& e, bool back) {
-    std::map<std::string, TableOps> ops;
-    auto opsOf = [&](const std::string& table) -> TableOps& {
-        auto it = ops.find(table);
-        if (it != ops.end()) return it->second;
-        TableOps& t = ops[table];
+    const std::string from = back ? "n" : "o", to = back ? "o" : "n";
+    const std::string fromRid = back ? "new_rid" : "old_rid", toRid = back ? "old_rid" : "new_rid";
+    for (const std::string& table : journaledTables(db)) {
+        const std::string shadow = shadowOf(table);
+        Stmt rows(db, "SELECT seq, " + fromRid + ", " + toRid + " FROM " + shadow + " WHERE entry=? ORDER BY seq " +
+                          (back ? "DESC" : "ASC"));
+        rows.bind(1, e.entry);
+        if (!rows.step()) continue;
         if (!db.hasTable(table))
-            throw jet::Error("Die Tabelle " + table + " gibt es nicht mehr; „" + e.what +
-                             "“ lässt sich nicht zurücknehmen.");
-        t.columns = columnNames(db, table);
-        std::string names = "rowid", marks = "?";
-        for (std::size_t i = 0; i < t.columns.size(); ++i) {
-            names += ", " + ident(t.columns[i]);
-            marks += ", ?";
-        }
-        t.current = std::make_unique<Stmt>(db, "SELECT " + imageOf(t.columns, "") + " FROM main." + ident(table) +
-                                                   " WHERE rowid=?");
-        t.remove = std::make_unique<Stmt>(db, "DELETE FROM main." + ident(table) + " WHERE rowid=?");
-        t.insert = std::make_unique<Stmt>(db, "INSERT INTO main." + ident(table) + " (" + names + ") VALUES (" +
-                                                  marks + ")");
-        return t;
-    };
-    auto conflict = [&](const std::string& table, long long rid) {
-        return jet::Error("„" + e.what + "“ lässt sich nicht " + (back ? "zurücknehmen" : "wiederherstellen") +
-                          ": die Zeile " + std::to_string(rid) + " der Tabelle " + table +
-                          " wurde inzwischen anders geändert. Es wurde nichts verändert.");
-    };
-
-    Stmt rows(db, std::string("SELECT tbl, old_rid, old, new_rid, new FROM editor_journal_rows WHERE entry=? "
-                              "ORDER BY seq ") + (back ? "DESC" : "ASC"));
-    rows.bind(1, e.entry);
-    const int fromCol = back ? 3 : 1, toCol = back ? 1 : 3;
-    while (rows.step()) {
-        const std::string table = rows.text(0);
-        TableOps& t = opsOf(table);
-        if (!rows.isNull(fromCol + 1)) {
-            const long long rid = rows.integer(fromCol);
-            t.current->reset();
-            t.current->bind(1, rid);
-            if (!t.current->step() || t.current->text(0) != rows.text(fromCol + 1)) throw conflict(table, rid);
-            t.current->reset();
-            t.remove->reset();
-            t.remove->bind(1, rid).run();
-        }
-        if (!rows.isNull(toCol + 1)) {
-            const long long rid = rows.integer(toCol);
-            const auto values = parseImage(rows.text(toCol + 1));
-            if (!values || values->size() != t.columns.size()) throw conflict(table, rid);
-            t.current->reset();
-            t.current->bind(1, rid);
-            if (t.current->step()) throw conflict(table, rid);
-            t.current->reset();
-            Stmt& ins = *t.insert;
-            ins.reset();
-            ins.bind(1, rid);
-            int i = 2;
-            for (const Literal& v : *values) {
-                sqlite3_stmt* s = ins.get();
-                if (const auto* n = std::get_if<long long>(&v)) sqlite3_bind_int64(s, i, *n);
-                else if (const auto* d = std::get_if<double>(&v)) sqlite3_bind_double(s, i, *d);
-                else if (const auto* x = std::get_if<std::string>(&v)) ins.bind(i, *x);
-                else if (const auto* b = std::get_if<std::vector<unsigned char>>(&v))
-                    sqlite3_bind_blob(s, i, b->data(), static_cast<int>(b->size()), SQLITE_TRANSIENT);
-                ++i;
+            throw jet::Error("Die Tabelle " + table + " gibt es nicht mehr; „" + e.what + "“ lässt sich nicht zurücknehmen.");
+        const std::vector<std::string> columns = columnNames(db, table);
+        const std::size_t n = columns.size();
+        const std::string game = "main." + ident(table);
+        // The row must look as the command left it (or be absent where it put none).
+        std::string unchanged;
+        for (std::size_t i = 0; i < n; ++i)
+            unchanged += " AND s." + from + std::to_string(i + 1) + " IS g." + ident(columns[i]) + " COLLATE BINARY";
+        Stmt current(db, "SELECT 1 FROM " + game + " AS g, " + shadow + " AS s WHERE s.seq=? AND g.rowid=s." + fromRid +
+                             unchanged);
+        Stmt occupied(db, "SELECT 1 FROM " + game + " WHERE rowid=?");
+        Stmt remove(db, "DELETE FROM " + game + " WHERE rowid=?");
+        Stmt insert(db, "INSERT INTO " + game + " (rowid" + (n ? ", " + list(n, "", &columns) : std::string()) +
+                            ") SELECT " + toRid + (n ? ", " + list(n, to) : std::string()) + " FROM " + shadow +
+                            " WHERE seq=?");
+        const auto conflict = [&](long long rid) {
+            return jet::Error("„" + e.what + "“ lässt sich nicht " + (back ? "zurücknehmen" : "wiederherstellen") +
+                              ": die Zeile " + std::to_string(rid) + " der Tabelle " + table +
+                              " wurde inzwischen anders geändert. Es wurde nichts verändert.");
+        };
+        do {
+            const long long seq = rows.integer(0);
+            if (!rows.isNull(1)) {
+                const long long rid = rows.integer(1);
+                current.reset();
+                if (!current.bind(1, seq).step()) throw conflict(rid);
+                current.reset();
+                remove.bind(1, rid).run();
             }
-            ins.run();
-        }
+            if (!rows.isNull(2)) {
+                const long long rid = rows.integer(2);
+                occupied.reset();
+                if (occupied.bind(1, rid).step()) throw conflict(rid);
+                occupied.reset();
+                insert.bind(1, seq).run();
+            }
+        } while (rows.step());
     }
 }
 
@@ -338,30 +274,34 @@ Command::Command(jet::Database& db, std::string_view what) : db_(&db) {
 Command::~Command() {
     if (!entry_) return;
     try {
-        Stmt(*db_, "DELETE FROM temp.editor_journal_open").run();
-        // An UPDATE that set what was there already changes nothing to take back.
-        Stmt same(*db_, "DELETE FROM editor_journal_rows WHERE entry=? AND old_rid IS new_rid AND old IS new");
-        same.bind(1, entry_).run();
-        Stmt any(*db_, "SELECT 1 FROM editor_journal_rows WHERE entry=? LIMIT 1");
-        any.bind(1, entry_);
-        if (!any.step()) {
-            Stmt drop(*db_, "DELETE FROM editor_journal WHERE entry=?");
-            drop.bind(1, entry_).run();
+        db_->executeNative("DELETE FROM temp.editor_journal_open");
+        const std::string entry = std::to_string(entry_);
+        const auto rowsOf = [&](const std::string& table) {
+            return "SELECT 1 FROM " + shadowOf(table) + " WHERE entry=" + entry;
+        };
+        bool changed = false;
+        for (const std::string& table : journaledTables(*db_)) {
+            if (!exists(*db_, rowsOf(table).c_str())) continue;
+            const std::size_t n = (db_->columns(std::string(kShadowPrefix) + table).size() - kShadowFixed) / 2;
+            // An UPDATE that set what was there already changes nothing to take back.
+            db_->executeNative("DELETE FROM " + shadowOf(table) + " WHERE entry=" + entry + " AND old_rid IS new_rid" +
+                               same(n, "o", "n"));
+            changed = changed || exists(*db_, rowsOf(table).c_str());
+        }
+        if (!changed) {
+            db_->executeNative("DELETE FROM editor_journal WHERE entry=" + entry);
             return;
         }
-        // A new change ends what could be redone.
-        db_->executeNative(
-            "DELETE FROM editor_journal_rows WHERE entry IN (SELECT entry FROM editor_journal WHERE undone);"
-            "DELETE FROM editor_journal WHERE undone;");
-        Stmt cut(*db_, "SELECT entry FROM editor_journal ORDER BY entry DESC LIMIT 1 OFFSET ?");
-        cut.bind(1, kLimit - 1);
-        if (cut.step()) {
-            const long long oldest = cut.integer(0);
-            Stmt rows(*db_, "DELETE FROM editor_journal_rows WHERE entry < ?");
-            rows.bind(1, oldest).run();
-            Stmt entries(*db_, "DELETE FROM editor_journal WHERE entry < ?");
-            entries.bind(1, oldest).run();
-        }
+        // A new change ends what could be redone; only the newest kLimit commands stay.
+        Stmt cut(*db_, "SELECT entry FROM editor_journal WHERE undone=0 ORDER BY entry DESC LIMIT 1 OFFSET ?");
+        cut.bind(1, kLimit);
+        const bool full = cut.step();
+        if (!full && !exists(*db_, "SELECT 1 FROM editor_journal WHERE undone")) return;
+        const std::string dropped = "(SELECT entry FROM editor_journal WHERE undone OR entry <= " +
+                                    (full ? std::to_string(cut.integer(0)) : std::string("0")) + ")";
+        for (const std::string& table : journaledTables(*db_))
+            db_->executeNative("DELETE FROM " + shadowOf(table) + " WHERE entry IN " + dropped);
+        db_->executeNative("DELETE FROM editor_journal WHERE entry IN " + dropped);
     } catch (const std::exception&) {
         // The surrounding transaction reports the failure of the command itself.
     }
@@ -381,8 +321,7 @@ std::optional<Entry> undo(jet::Database& db) { return step(db, true); }
 std::optional<Entry> redo(jet::Database& db) { return step(db, false); }
 
 void clear(jet::Database& db) {
-    if (!hasJournal(db)) return;
-    db.executeNative("DELETE FROM editor_journal_rows; DELETE FROM editor_journal;");
+    if (hasJournal(db)) deleteAll(db);
 }
 
 }  // namespace journal

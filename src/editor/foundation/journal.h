@@ -3,10 +3,10 @@
 // the rows it changes, in the same database and the same transaction, so that the newest
 // command can be taken back and redone, also after a restart.
 //
-// Tables of the editor's own: editor_journal (one row per command) and editor_journal_rows
-// (one row per changed game row: table, old and new rowid, old and new values as SQL literal
-// lists). Temporary triggers of the connection fill them while a Command is open; writes
-// outside a Command are not journaled.
+// Tables of the editor's own: editor_journal (one row per command) and, per game table,
+// editor_journal_t_<table> (one row per changed row: old and new rowid, old and new values in
+// columns of their own, so values keep their type and bulk commands stay fast). Triggers of
+// the connection fill them while a Command is open; writes outside a Command are not journaled.
 #include <optional>
 #include <string>
 #include <string_view>

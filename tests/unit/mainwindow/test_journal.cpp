@@ -109,7 +109,7 @@ TEST_F(Journal, ANewCommandEndsRedoAndASaveThatChangesNothingLeavesNoEntry) {
     EXPECT_FALSE(journal::nextRedo(db()));
     savePlayer(firstPlayer(), "Dritt");
     EXPECT_EQ(journal::entries(db()).size(), 2u);
-    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_rows"), 2);
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), 2);
 }
 
 TEST_F(Journal, AChangeBehindItsBackStopsTheUndoAndNothingIsWritten) {
@@ -134,7 +134,7 @@ TEST_F(Journal, KeepsTheNewestThousandCommands) {
     ASSERT_EQ(entries.size(), static_cast<std::size_t>(journal::kLimit));
     EXPECT_EQ(entries.front().what, "Nummer 1005");
     EXPECT_EQ(entries.back().what, "Nummer 6");
-    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_rows"), journal::kLimit);
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), journal::kLimit);
 }
 
 TEST_F(Journal, DatabaseLoeschenEmptiesTheJournal) {
@@ -142,7 +142,7 @@ TEST_F(Journal, DatabaseLoeschenEmptiesTheJournal) {
     dao.del_db();
     EXPECT_TRUE(journal::entries(db()).empty());
     EXPECT_FALSE(journal::undo(db()));
-    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_rows"), 0);
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), 0);
 }
 
 TEST(JournalRows, EveryKindOfValueAndChangeComesBackExactly) {
