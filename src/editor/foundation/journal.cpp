@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <exception>
 #include <map>
 #include <memory>
 
@@ -261,8 +262,10 @@ std::optional<Entry> step(jet::Database& db, bool back) {
 
 }  // namespace
 
-Command::Command(jet::Database& db, std::string_view what) : db_(&db) {
+Command::Command(jet::Database& db, std::string_view what) : db_(&db), exceptions_(std::uncaught_exceptions()) {
     if (commandOpen(db)) return;
+    // The journal and the rows it describes are written together or not at all.
+    if (sqlite3_get_autocommit(db.handle())) own_ = std::make_unique<jet::Transaction>(db);
     attach(db);
     Stmt add(db, "INSERT INTO editor_journal (what, time) VALUES (?, strftime('%d.%m.%Y %H:%M:%S', 'now', 'localtime'))");
     add.bind(1, std::string(what)).run();
@@ -271,8 +274,14 @@ Command::Command(jet::Database& db, std::string_view what) : db_(&db) {
     open.bind(1, entry_).run();
 }
 
-Command::~Command() {
+// A failing commit is the command's failure: it is thrown, unless another exception is on its way.
+Command::~Command() noexcept(false) {
     if (!entry_) return;
+    finish();
+    if (own_ && std::uncaught_exceptions() == exceptions_) own_->commit();
+}
+
+void Command::finish() noexcept {
     try {
         db_->executeNative("DELETE FROM temp.editor_journal_open");
         const std::string entry = std::to_string(entry_);

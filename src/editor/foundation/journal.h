@@ -7,12 +7,16 @@
 // editor_journal_t_<table> (one row per changed row: old and new rowid, old and new values in
 // columns of their own, so values keep their type and bulk commands stay fast). Triggers of
 // the connection fill them while a Command is open; writes outside a Command are not journaled.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace jet { class Database; }
+namespace jet {
+class Database;
+class Transaction;
+}  // namespace jet
 
 namespace journal {
 
@@ -25,20 +29,26 @@ struct Entry {
     std::string time;   // DD.MM.YYYY hh:mm:ss, local time
 };
 
-// Opens a journal command for the writes that follow until it goes out of scope; open it
-// inside the command's transaction. A command opened while another is open joins it.
+// Opens a journal command for the writes that follow until it goes out of scope. Opened
+// outside a transaction, it holds one of its own, committed when it goes out of scope
+// normally and rolled back when an exception leaves it. A command opened while another is
+// open joins it.
 // A command that changed nothing leaves no entry; one that changed something discards the
 // undone entries (they can no longer be redone) and keeps the newest kLimit commands.
 class Command {
 public:
     Command(jet::Database& db, std::string_view what);
-    ~Command();
+    ~Command() noexcept(false);
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
 private:
+    void finish() noexcept;
+
     jet::Database* db_;
     long long entry_ = 0;  // 0 when joined to an outer command
+    std::unique_ptr<jet::Transaction> own_;
+    int exceptions_ = 0;
 };
 
 // Entries that can be taken back, newest first.

@@ -168,3 +168,18 @@ TEST(JournalRows, EveryKindOfValueAndChangeComesBackExactly) {
     ASSERT_TRUE(journal::redo(db));
     EXPECT_EQ(dumpGameTables(db), after);
 }
+
+TEST(JournalRows, ACommandOutsideATransactionIsAllOrNothing) {
+    jet::Database db = jet::Database::openMemory();
+    db.executeNative("CREATE TABLE t (a INTEGER PRIMARY KEY, b TEXT NOT NULL); INSERT INTO t VALUES (1, 'eins');");
+    const std::string before = dumpGameTables(db);
+    try {
+        journal::Command cmd(db, "halb");
+        db.executeNative("UPDATE t SET b = 'neu' WHERE a = 1");
+        db.executeNative("INSERT INTO t VALUES (2, NULL)");
+        FAIL() << "the second statement must fail";
+    } catch (const jet::Error&) {
+    }
+    EXPECT_EQ(dumpGameTables(db), before);
+    EXPECT_FALSE(journal::nextUndo(db));
+}
