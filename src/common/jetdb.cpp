@@ -431,7 +431,9 @@ Transaction::Transaction(Database& db) : db_(&db)
 {
     // Savepoint names only need to differ among the open ones of a connection.
     static std::atomic<unsigned long> counter{0};
-    name_ = "jet_sp" + std::to_string(++counter);
+    // The outermost one, which begins the transaction, is named jet_tx.
+    const bool outermost = db.handle() && sqlite3_get_autocommit(db.handle());
+    name_ = (outermost ? "jet_tx" : "jet_sp") + std::to_string(++counter);
     db.executeNative("SAVEPOINT " + name_);
 }
 
@@ -440,7 +442,9 @@ Transaction::~Transaction()
     sqlite3* h = db_->handle();
     if (done_ || !h)
         return;
-    std::string sql = "ROLLBACK TO " + name_ + "; RELEASE " + name_;
+    // The outermost one ends the transaction with a plain rollback: releasing it after
+    // ROLLBACK TO would commit, and write the reverted pages and a new change counter.
+    std::string sql = name_.rfind("jet_tx", 0) == 0 ? std::string("ROLLBACK") : "ROLLBACK TO " + name_ + "; RELEASE " + name_;
     sqlite3_exec(h, sql.c_str(), nullptr, nullptr, nullptr);
 }
 

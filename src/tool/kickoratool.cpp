@@ -67,6 +67,10 @@ const Command kCommands[] = {
      "check DB\n"
      "      je Befund eine Zeile: Art, Vereins- oder Spielernummer, Text; Ende mit 1, wenn etwas gefunden wurde",
      tool::cmdCheck},
+    {"journal", "journal DB\n      die Befehle, die sich zurücknehmen lassen, neueste zuerst: Eintrag, Tab, Befehl, Tab, Zeit",
+     tool::cmdJournal},
+    {"undo", "undo DB\n      nimmt den neuesten Befehl zurück; gibt Eintrag und Befehl aus", tool::cmdUndo},
+    {"redo", "redo DB\n      stellt den zuletzt zurückgenommenen Befehl wieder her", tool::cmdRedo},
 };
 
 void printHelp(std::ostream& out) {

@@ -46,5 +46,8 @@ int cmdImportTea(const Args&);
 int cmdImportIndex(const Args&);
 int cmdFind(const Args&);
 int cmdCheck(const Args&);
+int cmdJournal(const Args&);
+int cmdUndo(const Args&);
+int cmdRedo(const Args&);
 
 }  // namespace tool

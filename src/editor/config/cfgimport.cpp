@@ -3,6 +3,7 @@
 #include "common/jetdb.h"
 #include "common/progress.h"
 #include "cfgsql.h"
+#include "foundation/journal.h"
 
 #include <array>
 #include <charconv>
@@ -394,6 +395,7 @@ int runImport(jet::Database& db, LineReader& reader, const std::string& fileName
     int records = 0;
     try {
         jet::Transaction transaction(db);
+        journal::Command journaled(db, "Config importieren (" + std::string(keyword) + ")");
         for (const char* table : emptied)
             db.execute(std::string("Delete From ") + table);
         {

@@ -2,6 +2,7 @@
 
 #include "cfgformat.h"
 #include "config/squadgen.h"
+#include "foundation/journal.h"
 #include "landneu.h"
 
 #include "common/jetdb.h"
@@ -48,6 +49,7 @@ int createTemplateClubs(jet::Database& db, ProgressSink& progress)
 {
     StatusGuard guard(progress);
     jet::Transaction transaction(db);
+    journal::Command journaled(db, "Vorlagen erstellen");
     jet::Recordset countries = db.query(kCountriesSql);
     int created = 0;
     for (; !countries.eof(); countries.moveNext()) {

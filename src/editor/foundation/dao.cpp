@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "common/jetimport.h"
+#include "foundation/journal.h"
 #include "foundation/schema.h"
 
 namespace fs = std::filesystem;
@@ -135,6 +136,7 @@ void Dao::del_db() {
     for (const char* sql : {"Delete From vereine", "Delete From vereine_national", "Delete From vereinspieler",
                             "Delete From spieler"})
         db_.execute(sql);
+    journal::clear(db_);
     tx.commit();
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/jetdb.h"
 #include "common/progress.h"
+#include "foundation/journal.h"
 
 #include <algorithm>
 #include <cctype>
@@ -167,6 +168,7 @@ CheckResult checkFaces(jet::Database& db, const FaceLibrary& lib, ProgressSink& 
     jet::Recordset rs = db.query("SELECT gesicht,nummer FROM spieler ORDER BY nummer ASC");
     const long total = rs.recordCount();
     jet::Transaction t(db);
+    journal::Command journaled(db, "Spielergesichter überprüfen");
     int last = -1;
     for (; !rs.eof(); rs.moveNext()) {
         ++r.players;

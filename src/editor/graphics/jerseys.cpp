@@ -5,6 +5,7 @@
 #include "common/progress.h"
 #include "editor/foundation/settings.h"
 #include "editor/graphics/reszip.h"
+#include "foundation/journal.h"
 
 #include <QImage>
 #include <QPainter>
@@ -108,6 +109,7 @@ void settrikotfarbe(jet::Database& db, int number, const std::string& table, int
     const std::string head = "UPDATE " + c + " INNER JOIN " + table + " ON " + c + ".Nummer =" + table;
     const std::string where = " WHERE " + table + ".nummer=" + std::to_string(number);
     jet::Transaction t(db);
+    journal::Command journaled(db, "Trikotfarben setzen");
     for (int k : {0, 1, 2}) {
         const auto& col = kColourColumns[k];
         db.execute(head + "." + kModelColumns[k] + " SET " + col[0] + " = [trikot1], " + col[1] + " = [trikot2], " +

@@ -2,6 +2,7 @@
 
 #include "common/jetdb.h"
 #include "common/progress.h"
+#include "foundation/journal.h"
 #include "import/clubfile.h"
 #include "import/importsave.h"
 #include "import/targetchoice.h"
@@ -42,6 +43,7 @@ ClubImport importClub(jet::Database& db, const std::filesystem::path& aetFile, l
     result.warnings = file.warnings;
 
     jet::Transaction t(db);
+    journal::Command journaled(db, "Verein importieren");
     // All four boxes ticked: the file's team data, stadium and jersey colours; the types stay.
     ClubSave save;
     save.club = club;
@@ -94,6 +96,7 @@ IndexRun importIndex(jet::Database& db, const std::filesystem::path& indexFile, 
     if (!apply)
         return run;
     jet::Transaction t(db);
+    journal::Command journaled(db, "Liga/Land importieren");
     for (std::size_t i = 0; i < run.lines.size(); ++i) {
         IndexImport& line = run.lines[i];
         progress.status(line.file.relative.string());

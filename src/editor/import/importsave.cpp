@@ -5,6 +5,7 @@
 #include "common/progress.h"
 #include "common/random.h"
 #include "config/landneu.h"
+#include "foundation/journal.h"
 #include "graphics/faces.h"
 #include "graphics/jerseys.h"
 
@@ -161,6 +162,7 @@ void saveClub(jet::Database& db, const ClubSave& s, const ClubFile& file)
     requireClub(db, s.club);
     const std::string where = " WHERE nummer=" + n(s.club);
     jet::Transaction t(db);
+    journal::Command journaled(db, "Verein importieren");
     if (s.boxes[0])
         db.execute("UPDATE vereine SET Name=" + q(s.fields.teamlang) + ", Stadt=" + q(s.fields.stadt) +
                    ", Nation=" + q(nationOf(db, s.fields.land)) + where);
@@ -214,6 +216,7 @@ std::vector<long long> saveSquad(jet::Database& db, long long club, const std::v
                                               "LIEBLINGSPOS_X", "LIEBLINGSPOS_Y", "RUECKENNUMMER", "GESICHT",
                                               "HAUTFARBE", "HAARFARBE",   "ERLERNT",        "GESPERRT"};
     jet::Transaction t(db);
+    journal::Command journaled(db, "Kader importieren");
     // Every statement is built before the first runs, so each source is read unchanged.
     std::vector<std::string> statements;
     std::map<std::string, std::string> nations;
@@ -275,6 +278,7 @@ int saveFreePlayers(jet::Database& db, const ClubFile& file, const std::vector<i
     progress.status(kFreePlayersStatus);
     auto count = [&db] { return db.query("SELECT Count(*) FROM z4spieler").field(0).toInt(); };
     jet::Transaction t(db);
+    journal::Command journaled(db, "Freie Spieler importieren");
     const long long before = count();
     for (std::size_t i = 0; i < indices.size(); ++i) {
         savez4spieler(db, file, indices[i], random);

@@ -13,6 +13,7 @@
 #include "common/progress.h"
 #include "common/random.h"
 #include "config/landneu.h"
+#include "foundation/journal.h"
 #include "mainwindow/playerlist.h"
 
 namespace market {
@@ -196,6 +197,7 @@ FillResult spielerz4_nach_tmarkt(jet::Database& db, ProgressSink& progress, Rand
     if (!checkz4(db))
         return result;
     jet::Transaction transaction(db);
+    journal::Command journaled(db, "Transfermarkt füllen");
 
     std::vector<long long> plaetze;
     for (jet::Recordset rs = db.query("SELECT * FROM vereinspieler WHERE verein=0 ORDER by spieler"); !rs.eof();
@@ -266,6 +268,7 @@ void tauschFrei(jet::Database& db, long long freiId, long long spieler, const st
                 RandomSource& rnd)
 {
     jet::Transaction transaction(db);
+    journal::Command journaled(db, "Spielertransfer");
     jet::Recordset b = db.query("SELECT * FROM spieler WHERE nummer=" + std::to_string(spieler) + ";");
     if (b.eof())
         throw jet::Error("Den Spieler " + std::to_string(spieler) + " gibt es nicht.");
@@ -305,6 +308,7 @@ void tauschFrei(jet::Database& db, long long freiId, long long spieler, const st
 void tauschEditor(jet::Database& db, long long a, long long vereinA, long long b, long long vereinB)
 {
     jet::Transaction transaction(db);
+    journal::Command journaled(db, "Spielertransfer");
     // Restricted to the two clubs: a player's other membership rows stay where they are.
     const auto move = [&](long long player, long long from, long long to) {
         if (db.execute("UPDATE vereinspieler SET verein=" + std::to_string(to) + " WHERE spieler=" +

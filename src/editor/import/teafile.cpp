@@ -5,6 +5,7 @@
 #include "common/profile.h"
 #include "common/progress.h"
 #include "config/cfgformat.h"
+#include "foundation/journal.h"
 #include "import/clubfile.h"
 
 #include <algorithm>
@@ -152,6 +153,7 @@ long long importTeamAsNew(jet::Database& db, const TeamFile& file, std::string_v
     progress.status(kNewClubStatus);
     const ColumnTypes clubTypes(db, "vereine"), playerTypes(db, "spieler");
     jet::Transaction t(db);
+    journal::Command journaled(db, "Team-Datei importieren");
     const long long club = greatest(db, "Select max(maxnr) From maxteamnr") + 1;
     std::vector<std::string> values;
     for (std::size_t i = 0; i < kTeamClubColumns.size(); ++i) {
@@ -186,6 +188,7 @@ void importTeamOver(jet::Database& db, const TeamFile& file, long long club, Pro
     progress.status(kReplaceClubStatus);
     const ColumnTypes clubTypes(db, "vereine"), playerTypes(db, "spieler");
     jet::Transaction t(db);
+    journal::Command journaled(db, "Team-Datei importieren");
     std::vector<std::string> sets;
     for (std::size_t i = 1; i < kTeamClubColumns.size(); ++i) {
         const std::string& c = kTeamClubColumns[i];

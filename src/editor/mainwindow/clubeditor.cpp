@@ -8,6 +8,7 @@
 #include "common/progress.h"
 #include "config/squadgen.h"
 #include "foundation/dao.h"
+#include "foundation/journal.h"
 
 namespace clubeditor {
 
@@ -141,6 +142,7 @@ SaveResult save(Dao& dao, const SaveRequest& request, ProgressSink& progress, co
     result.key = (national ? "L" : "T") + num;
 
     jet::Transaction tx(dao.db());
+    journal::Command journaled(dao.db(), national ? "Land speichern" : "Verein speichern");
     std::string oldName;
     if (request.isNew) {
         dao.execute("INSERT INTO " + table + " (NUMMER) VALUES(" + num + ");");

@@ -10,9 +10,10 @@
 //   menu items   <menu>item_<index>, the index being the item's position in its menu, separators
 //                included: mnudateiitem_0 "&Neu..." ... mnudateiitem_7 "&Programmende",
 //                mnudateiitem_4/_5 open the submenus mnuimport/mnuexport, mnuimportitem_0..3,
-//                mnuexportitem_0..1, mnubearbeitenitem_3/_4/_6 (find bar, player search, database
-//                check), mnupopupitem_0, mnuoptionenitem_0..7, mnutoolsitem_0..7,
-//                mnutransferitem_0..1, mnuinfoitem_0
+//                mnuexportitem_0..1, mnupopupitem_0, mnuoptionenitem_0..7, mnutoolsitem_0..7,
+//                mnutransferitem_0..1, mnuinfoitem_0; ours: mnubearbeitenitem_0 "Rückgängig" (Ctrl+Z),
+//                mnubearbeitenitem_1 "Wiederherstellen" (Ctrl+Y), mnubearbeitenitem_3/_4/_6 (find bar,
+//                player search, database check)
 //   toolbar      tbtoolbar with the actions tb_<key>: tb_new, tb_open, tb_save, tb_impconfig,
 //                tb_expconfig, tb_impzentor4, tb_trikotoriginal, tb_trikotkickoranet
 //   club editor  frameteam, framelogo, framestadion, frame5_0..2 (jerseys), txtteamlang,
@@ -109,6 +110,10 @@ public:
     void mnutools_Click(int index);
     void mnutransfer_Click(int index);
     void mnuinfo_Click(int index);
+    // Entries 0 and 1 of "Bearbeiten": the newest journal entry taken back or redone.
+    void undoRedo(int index);
+    // Captions and states of Rückgängig and Wiederherstellen from the journal.
+    void updateUndoActions();
     void tbtoolbar_ButtonClick(const QString& key);
 
     // The import dialogs hand the opened file on through the common dialog's file name.

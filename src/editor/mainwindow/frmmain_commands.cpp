@@ -11,6 +11,7 @@
 
 #include "common/paths.h"
 #include "common/ui/messagebox.h"
+#include "foundation/journal.h"
 #include "import/frmtransmarkt.h"
 #include "import/market.h"
 #include "mainwindow/dbtree.h"
@@ -105,15 +106,22 @@ void FrmMain::buildMenus() {
          {{0, "Config (Kickora)", ctrl(Qt::Key_E), false}, {1, "&Wappen (wa.res)", ctrl(Qt::Key_C), false}},
          &FrmMain::mnuexport_Click);
 
-    // Commands of our own; entries 0 and 1 are kept for taking back and redoing changes.
+    // Ours: between Datei and Optionen, so that no other menu moves.
     QMenu* bearbeiten = menu(bar->addMenu(QStringLiteral("&Bearbeiten")), "mnubearbeiten");
     fill(bearbeiten, QStringLiteral("mnubearbeiten"),
-         {{2, "-", {}, false},
+         {{0, "Rückgängig", ctrl(Qt::Key_Z), false},
+          {1, "Wiederherstellen", ctrl(Qt::Key_Y), false},
+          {2, "-", {}, false},
           {3, "Land/Verein &suchen", ctrl(Qt::Key_F), false},
           {4, "&Spieler suchen...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), false},
           {5, "-", {}, false},
           {6, "Datenbank &prüfen...", {}, false}},
          &FrmMain::mnubearbeiten_Click);
+    connect(bearbeiten, &QMenu::aboutToShow, this, &FrmMain::updateUndoActions);
+    // Closed, the entries stay enabled so that their shortcuts always reach the handler.
+    connect(bearbeiten, &QMenu::aboutToHide, this, [this] {
+        for (int i : {0, 1}) menuAction(QStringLiteral("mnubearbeiten"), i)->setEnabled(true);
+    });
 
     QMenu* optionen = menu(bar->addMenu(QStringLiteral("&Optionen")), "mnuoptionen");
     fill(optionen, QStringLiteral("mnuoptionen"),
@@ -290,6 +298,36 @@ void FrmMain::mnutransfer_Click(int index) {
     frmtransmarkt_->load();
     frmtransmarkt_->exec();
     if (frmtransmarkt_->changed()) runBusy(title, [this] { refreshTree(); });
+}
+
+// ---------------------------------------------------------------- undo
+
+void FrmMain::updateUndoActions() {
+    std::optional<journal::Entry> undo, redo;
+    try {
+        if (dao_.isOpen()) {
+            undo = journal::nextUndo(dao_.db());
+            redo = journal::nextRedo(dao_.db());
+        }
+    } catch (const std::exception&) {
+    }
+    QAction* undoAction = menuAction(QStringLiteral("mnubearbeiten"), 0);
+    QAction* redoAction = menuAction(QStringLiteral("mnubearbeiten"), 1);
+    undoAction->setText(undo ? QStringLiteral("Rückgängig: ") + QString::fromStdString(undo->what) : QStringLiteral("Rückgängig"));
+    undoAction->setEnabled(undo.has_value());
+    redoAction->setText(redo ? QStringLiteral("Wiederherstellen: ") + QString::fromStdString(redo->what)
+                             : QStringLiteral("Wiederherstellen"));
+    redoAction->setEnabled(redo.has_value());
+}
+
+void FrmMain::undoRedo(int index) {
+    if (busy_ > 0 || !dao_.isOpen()) return;
+    const QString title = index == 0 ? QStringLiteral("Rückgängig") : QStringLiteral("Wiederherstellen");
+    std::optional<journal::Entry> done;
+    if (!runBusy(title, [&] { done = index == 0 ? journal::undo(dao_.db()) : journal::redo(dao_.db()); }) || !done)
+        return;
+    runBusy(title, [this] { refreshTree(); });
+    setStatusText(title + QStringLiteral(": ") + QString::fromStdString(done->what));
 }
 
 void FrmMain::mnuinfo_Click(int index) {

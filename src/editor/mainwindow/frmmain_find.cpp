@@ -12,6 +12,8 @@
 
 void FrmMain::mnubearbeiten_Click(int index) {
     switch (index) {
+        case 0:
+        case 1: undoRedo(index); break;
         case 3: findBar_->focusSearch(); break;
         case 4:
             if (!frmspielersuche_) {

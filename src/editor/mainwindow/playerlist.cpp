@@ -7,6 +7,7 @@
 #include "common/jetdb.h"
 #include "common/jetsql.h"
 #include "common/textfold.h"
+#include "foundation/journal.h"
 
 namespace playerlist {
 
@@ -217,6 +218,7 @@ std::string updateStatement(const PlayerEdit& e, int hautfarbe, int haarfarbe) {
 
 SavedColours savePlayer(jet::Database& db, const PlayerEdit& edit) {
     jet::Transaction transaction(db);
+    journal::Command journaled(db, "Spieler speichern");
     // A face without a row in the colour table keeps the colours it has.
     SavedColours colours{edit.hautfarbe, edit.haarfarbe};
     {

@@ -3,6 +3,7 @@
 #include "common/jetdb.h"
 #include "common/jetsql.h"
 #include "common/progress.h"
+#include "foundation/journal.h"
 
 namespace clubnames {
 
@@ -56,6 +57,7 @@ int length(std::string_view name)
 
 void rename(jet::Database& db, long long club, std::string_view name)
 {
+    journal::Command journaled(db, "Vereinsname ändern");
     db.execute("UPDATE vereine SET name=" + jetsql::quote(name) + " WHERE nummer=" + std::to_string(club));
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/jetdb.h"
 #include "common/progress.h"
+#include "foundation/journal.h"
 #include "mainwindow/clubeditor.h"
 
 
@@ -88,6 +89,7 @@ std::string setShirtNumber(jet::Database& db, long long player, const std::strin
         return "Bitte eine ganze Zahl von 1 bis " + std::to_string(kSmallIntMax) +
                " als Rückennummer eingeben. Es wurde nichts geändert.";
     if (value > 0) {
+        journal::Command journaled(db, "Rückennummer ändern");
         db.execute("UPDATE Spieler SET rueckennummer=" + std::to_string(value) + " WHERE nummer=" + std::to_string(player));
         if (written)
             *written = true;

@@ -1,0 +1,185 @@
+// The undo journal on a demo world: the editor's own saves taken back and redone, row for row,
+// also after reopening; its bound; its emptying; and rows changed behind its back.
+#include "common/jetdb.h"
+#include "common/progress.h"
+#include "demo/demoworld.h"
+#include "foundation/dao.h"
+#include "foundation/journal.h"
+#include "gamedump.h"
+#include "mainwindow/clubeditor.h"
+#include "mainwindow/playerlist.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using testsupport::dumpGameTables;
+
+namespace {
+
+class Journal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo::writeDatabase(dir.path() / "kickora.mdb", demo::Options{1, 3});
+        dao.open(dir.path() / "kickora.mdb");
+    }
+    jet::Database& db() { return dao.db(); }
+    std::string dump() { return dumpGameTables(db()); }
+    long long scalar(const std::string& sql) { return db().query(sql).field(0).toInt(); }
+
+    // A player save as the editor's form makes it: other name, strength, talents and face.
+    void savePlayer(long long number, const std::string& name) {
+        jet::Recordset rs = db().query("SELECT * FROM spieler WHERE NUMMER=" + std::to_string(number));
+        playerlist::PlayerEdit e;
+        e.nummer = QString::number(number);
+        e.name = QString::fromStdString(name);
+        e.vorname = QString::fromStdString(rs.field("VORNAME").toString());
+        e.staerkeIndex = 3;
+        e.maxStaerkeIndex = 9;
+        e.nation = QString::fromStdString(rs.field("NATION").toString());
+        e.groesse = "181";
+        e.art = 2;
+        e.einsaetze = "4";
+        e.rueckennummer = "17";
+        e.gesicht = (7 << 20) + (3 << 13) + 1;  // hair 3, skin 1
+        e.haare = playerlist::hairStyle(e.gesicht);
+        e.erlernt = "1,4,9";
+        e.gesperrt = "2";
+        playerlist::savePlayer(db(), e);
+    }
+    long long firstPlayer() { return scalar("SELECT Min(NUMMER) FROM spieler"); }
+
+    testsupport::TempDir dir;
+    Dao dao;
+};
+
+}  // namespace
+
+TEST_F(Journal, PlayerSaveIsUndoneToTheByteAndRedone) {
+    const std::string before = dump();
+    savePlayer(firstPlayer(), "O'Neill");
+    const std::string after = dump();
+    ASSERT_NE(after, before);
+    ASSERT_EQ(journal::nextUndo(db())->what, "Spieler speichern");
+
+    EXPECT_EQ(journal::undo(db())->what, "Spieler speichern");
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(journal::nextUndo(db()));
+    EXPECT_FALSE(journal::undo(db()));
+
+    EXPECT_EQ(journal::redo(db())->what, "Spieler speichern");
+    EXPECT_EQ(dump(), after);
+    EXPECT_FALSE(journal::redo(db()));
+}
+
+TEST_F(Journal, CountryRenameWithItsCascadeIsOneStep) {
+    const long long country = scalar("SELECT Min(NUMMER) FROM vereine_national WHERE NATION IN (SELECT NATION FROM vereine)");
+    clubeditor::SaveRequest request;
+    request.kind = clubeditor::KindNational;
+    request.number = country;
+    request.team = clubeditor::showteam(dao, country, clubeditor::KindNational);
+    const std::string before = dump();
+    request.team.name = "Neuland";
+    NullProgress none;
+    clubeditor::save(dao, request, none, {});
+    ASSERT_GT(scalar("SELECT Count(*) FROM vereine WHERE NATION='Neuland'"), 0);
+    ASSERT_GT(scalar("SELECT Count(*) FROM spieler WHERE NATION='Neuland'"), 0);
+    ASSERT_EQ(journal::entries(db()).size(), 1u);
+
+    EXPECT_EQ(journal::undo(db())->what, "Land speichern");
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(Journal, UndoWorksAfterReopening) {
+    const std::string before = dump();
+    savePlayer(firstPlayer(), "Later");
+    dao.close();
+    dao.open(dir.path() / "kickora.mdb");
+    ASSERT_TRUE(journal::undo(db()));
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(Journal, ANewCommandEndsRedoAndASaveThatChangesNothingLeavesNoEntry) {
+    savePlayer(firstPlayer(), "Erst");
+    savePlayer(firstPlayer() + 1, "Zweit");
+    ASSERT_TRUE(journal::undo(db()));
+    ASSERT_TRUE(journal::nextRedo(db()));
+    savePlayer(firstPlayer(), "Dritt");
+    EXPECT_FALSE(journal::nextRedo(db()));
+    savePlayer(firstPlayer(), "Dritt");
+    EXPECT_EQ(journal::entries(db()).size(), 2u);
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), 2);
+}
+
+TEST_F(Journal, AChangeBehindItsBackStopsTheUndoAndNothingIsWritten) {
+    const long long player = firstPlayer();
+    savePlayer(player, "Eins");
+    db().execute("UPDATE spieler SET VORNAME=\"Fremd\" WHERE NUMMER=" + std::to_string(player));
+    const std::string changed = dump();
+    EXPECT_THROW(journal::undo(db()), jet::Error);
+    EXPECT_EQ(dump(), changed);
+    EXPECT_EQ(journal::entries(db()).size(), 1u);
+}
+
+TEST_F(Journal, KeepsTheNewestThousandCommands) {
+    const long long player = firstPlayer();
+    jet::Transaction t(db());
+    for (int i = 1; i <= journal::kLimit + 5; ++i) {
+        journal::Command cmd(db(), "Nummer " + std::to_string(i));
+        db().execute("UPDATE spieler SET RUECKENNUMMER=" + std::to_string(i) + " WHERE NUMMER=" + std::to_string(player));
+    }
+    t.commit();
+    const auto entries = journal::entries(db());
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(journal::kLimit));
+    EXPECT_EQ(entries.front().what, "Nummer 1005");
+    EXPECT_EQ(entries.back().what, "Nummer 6");
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), journal::kLimit);
+}
+
+TEST_F(Journal, DatabaseLoeschenEmptiesTheJournal) {
+    savePlayer(firstPlayer(), "Weg");
+    dao.del_db();
+    EXPECT_TRUE(journal::entries(db()).empty());
+    EXPECT_FALSE(journal::undo(db()));
+    EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), 0);
+}
+
+TEST(JournalRows, EveryKindOfValueAndChangeComesBackExactly) {
+    jet::Database db = jet::Database::openMemory();
+    db.executeNative("CREATE TABLE t (a, b TEXT, c REAL, d BLOB);"
+                     "CREATE TABLE k (id INTEGER PRIMARY KEY, name TEXT UNIQUE);"
+                     "INSERT INTO t VALUES (1, 'x', 0.5, NULL), (2, 'y', NULL, x'00'), (3, 'z', 2.0, NULL);"
+                     "INSERT INTO k VALUES (1, 'eins'), (2, 'zwei');");
+    const std::string before = dumpGameTables(db);
+    {
+        journal::Command cmd(db, "alles");
+        db.executeNative("INSERT INTO t VALUES (-9223372036854775808, 'O''Brien, ''a''', 0.1, x'00ff27');"
+                         "INSERT INTO t VALUES (NULL, '', 1e300, '');"
+                         "UPDATE t SET c = c / 3, b = 'NULL' WHERE a = 1;"
+                         "DELETE FROM t WHERE a = 2;"
+                         "INSERT INTO t (rowid, a) VALUES (2, 'neu auf alter Zeile');"
+                         "UPDATE k SET id = 7 WHERE id = 1;"
+                         "INSERT OR REPLACE INTO k VALUES (9, 'zwei');");
+    }
+    const std::string after = dumpGameTables(db);
+    ASSERT_TRUE(journal::undo(db));
+    EXPECT_EQ(dumpGameTables(db), before);
+    ASSERT_TRUE(journal::redo(db));
+    EXPECT_EQ(dumpGameTables(db), after);
+}
+
+TEST(JournalRows, ACommandOutsideATransactionIsAllOrNothing) {
+    jet::Database db = jet::Database::openMemory();
+    db.executeNative("CREATE TABLE t (a INTEGER PRIMARY KEY, b TEXT NOT NULL); INSERT INTO t VALUES (1, 'eins');");
+    const std::string before = dumpGameTables(db);
+    try {
+        journal::Command cmd(db, "halb");
+        db.executeNative("UPDATE t SET b = 'neu' WHERE a = 1");
+        db.executeNative("INSERT INTO t VALUES (2, NULL)");
+        FAIL() << "the second statement must fail";
+    } catch (const jet::Error&) {
+    }
+    EXPECT_EQ(dumpGameTables(db), before);
+    EXPECT_FALSE(journal::nextUndo(db));
+}
