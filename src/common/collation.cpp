@@ -99,6 +99,12 @@ int foldedCompare(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+std::string_view baseLetters(char32_t c) {
+    if (c < kFirst || c > kLast) return {};
+    const auto& base = kBase[c - kFirst];
+    return std::string_view(base.data(), base[1] ? 2 : base[0] ? 1 : 0);
+}
+
 int compare(std::string_view a, std::string_view b) {
     // ASCII prefix: base letters and folded bytes agree, so its first difference decides.
     const size_t n = std::min(a.size(), b.size());

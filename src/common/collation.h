@@ -12,6 +12,10 @@ namespace collation {
 // not part of a well-formed sequence counts as the Latin-1 character of that number.
 int compare(std::string_view a, std::string_view b);
 
+// The lower-case base letters of a character of Latin-1 or Latin Extended-A ("a" for "Ä",
+// "ss" for "ß"); empty for any other character.
+std::string_view baseLetters(char32_t c);
+
 struct Less {
     bool operator()(std::string_view a, std::string_view b) const { return compare(a, b) < 0; }
 };

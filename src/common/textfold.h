@@ -1,6 +1,6 @@
 #pragma once
-// Names without regard to letter case and diacritics, for finding and sorting: "Müller"
-// folds to "muller", "São" to "sao", "Straße" to "strasse".
+// Names without regard to letter case and diacritics, for finding: "Müller" folds to
+// "muller", "São" to "sao", "Straße" to "strasse". Sorting names is collation's.
 #include <string>
 #include <string_view>
 
@@ -15,9 +15,5 @@ void foldInto(std::string_view text, std::string& out);
 
 // Whether `text` contains `needle` once both are folded. An empty needle is in every text.
 bool contains(std::string_view text, std::string_view needle);
-
-// German order of names: by folded text, ties by the text without regard to case, then by
-// bytes. Negative, zero or positive.
-int compare(std::string_view a, std::string_view b);
 
 }  // namespace textfold

@@ -8,6 +8,7 @@
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
+#include "common/collation.h"
 #include "common/textfold.h"
 #include "mainwindow/dbtree.h"
 
@@ -143,7 +144,7 @@ std::vector<PlayerHit> searchPlayers(jet::Database& db, const PlayerQuery& q) {
         order.emplace_back(textfold::fold(hits[i].name) + '\x01' + textfold::fold(hits[i].vorname), i);
     std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
         if (const int c = a.first.compare(b.first)) return c < 0;
-        if (const int c = textfold::compare(hits[a.second].name, hits[b.second].name)) return c < 0;
+        if (const int c = collation::compare(hits[a.second].name, hits[b.second].name)) return c < 0;
         return hits[a.second].number < hits[b.second].number;
     });
     std::vector<PlayerHit> sorted;

@@ -11,7 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/textfold.h"
+#include "common/collation.h"
 #include "common/ui/messagebox.h"
 #include "foundation/dao.h"
 #include "mainwindow/find.h"
@@ -31,7 +31,7 @@ public:
     bool operator<(const QTableWidgetItem& other) const override {
         const QVariant a = data(kSortRole), b = other.data(kSortRole);
         if (a.typeId() == QMetaType::LongLong && b.typeId() == QMetaType::LongLong) return a.toLongLong() < b.toLongLong();
-        return textfold::compare(text().toStdString(), other.text().toStdString()) < 0;
+        return collation::compare(text().toStdString(), other.text().toStdString()) < 0;
     }
 };
 

@@ -6,7 +6,7 @@
 
 #include "common/jetdb.h"
 #include "common/jetsql.h"
-#include "common/textfold.h"
+#include "common/collation.h"
 #include "foundation/journal.h"
 
 namespace playerlist {
@@ -159,7 +159,7 @@ std::vector<int> sortOrder(const std::vector<QStringList>& rows, int column, boo
     for (int r = 0; r < n; ++r) order[r] = r;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         int c = 0;
-        if (textual) c = textfold::compare(texts[a], texts[b]);
+        if (textual) c = collation::compare(texts[a], texts[b]);
         else c = numbers[a] < numbers[b] ? -1 : numbers[a] > numbers[b] ? 1 : 0;
         return descending ? c > 0 : c < 0;
     });
