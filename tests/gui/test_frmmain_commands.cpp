@@ -69,7 +69,7 @@ private slots:
         QVERIFY(mwtest::show(window));
         QStringList bar;
         for (QAction* a : window.menuBar()->actions()) bar << a->text();
-        QCOMPARE(bar, (QStringList{"&Datei", "&Optionen", "&Tools", "Tranfer&markt", "&Info"}));
+        QCOMPARE(bar, (QStringList{"&Datei", "&Bearbeiten", "&Optionen", "&Tools", "Tranfer&markt", "&Info"}));
 
         struct Entry {
             const char* name;
