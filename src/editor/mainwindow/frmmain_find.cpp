@@ -1,5 +1,7 @@
 // The main window's find bar, player search and database check (menu "Bearbeiten").
 #include <QTreeWidget>
+#include <filesystem>
+#include <system_error>
 
 #include "common/ui/messagebox.h"
 #include "mainwindow/find.h"
@@ -45,9 +47,13 @@ void FrmMain::mnubearbeiten_Click(int index) {
                         ui::MessageBox::information(frmdbcheck_, title, QStringLiteral("Der Eintrag steht nicht im Baum."));
                 });
             }
-            const bool ok = runBusy(title, [this] {
+            // Without the crest folder every crest would be missing: that check is left out then.
+            std::error_code ec;
+            const std::string& crests = settings_.folders[FolderWappen];
+            const std::string crestFolder = std::filesystem::is_directory(crests, ec) ? crests : std::string();
+            const bool ok = runBusy(title, [&] {
                 setStatusText(QStringLiteral("Prüfe Datenbank..."));
-                frmdbcheck_->pruefen(dao_.db(), settings_.folders[FolderWappen]);
+                frmdbcheck_->pruefen(dao_.db(), crestFolder);
             });
             setStatusText(QString());
             if (!ok) return;
