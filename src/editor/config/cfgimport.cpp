@@ -395,7 +395,8 @@ int runImport(jet::Database& db, LineReader& reader, const std::string& fileName
     int records = 0;
     try {
         jet::Transaction transaction(db);
-        journal::Command journaled(db, "Config importieren (" + std::string(keyword) + ")");
+        journal::Command journaled(db, keyword == kPlayerLayout.recordKeyword ? "Config importieren (Spieler)"
+                                                                              : "Config importieren (Vereine)");
         for (const char* table : emptied)
             db.execute(std::string("Delete From ") + table);
         {
