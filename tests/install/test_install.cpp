@@ -119,7 +119,7 @@ TEST(InstallTree, DesktopEntriesPassDesktopFileValidate) {
         const std::string out =
             runCommand("desktop-file-validate " + quoted(in.prefix / "share/applications" / name) + " 2>&1", &status);
         EXPECT_EQ(status, 0) << name << ":\n" << out;
-        EXPECT_EQ(out.find("error:"), std::string::npos) << name << ":\n" << out;
+        EXPECT_EQ(out, "") << name;  // no warnings or hints either
     }
 }
 
