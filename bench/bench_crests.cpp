@@ -1,5 +1,6 @@
 // Crest export and import of 1000 demo-sized crests against zlib alone on the same pixels,
 // and the chooser's loading of 1000 crests. Run by hand: bench_crests [rounds]
+#include "benchtiming.h"
 #include "common/progress.h"
 #include "demo/demopictures.h"
 #include "editor/graphics/crests.h"
@@ -9,7 +10,6 @@
 #include <QImage>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,26 +19,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-template <class F>
-double best(int rounds, F f)
-{
-    double b = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const double t0 = now();
-        f();
-        b = std::min(b, now() - t0);
-    }
-    return b;
-}
-
-}  // namespace
+using benchtiming::best;
+using benchtiming::now;
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 // The two lists the windows fill on a demo world, offscreen: the crest chooser's grid (first
 // opening with 500 crests copied from default.tga, then again) and the player list of a club.
 // Run by hand: bench_windows [rounds]
+#include "benchtiming.h"
 #include "common/progress.h"
 #include "demo/demoworld.h"
 #include "editor/foundation/dao.h"
@@ -13,7 +14,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,26 +23,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-template <class F>
-double best(int rounds, F f)
-{
-    double b = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const double t0 = now();
-        f();
-        b = std::min(b, now() - t0);
-    }
-    return b;
-}
-
-}  // namespace
+using benchtiming::best;
+using benchtiming::now;
 
 int main(int argc, char** argv)
 {
