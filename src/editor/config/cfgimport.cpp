@@ -398,7 +398,7 @@ int runImport(jet::Database& db, LineReader& reader, const std::string& fileName
         journal::Command journaled(db, keyword == kPlayerLayout.recordKeyword ? "Config importieren (Spieler)"
                                                                               : "Config importieren (Vereine)");
         for (const char* table : emptied)
-            db.execute(std::string("Delete From ") + table);
+            journaled.emptyTable(table);
         {
             Importer importer(db, reader);
             forEachRecord(reader, keyword, progress, [&](int start, const std::vector<RecordLine>& lines) {

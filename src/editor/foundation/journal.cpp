@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
@@ -15,6 +18,11 @@ namespace {
 constexpr const char* kTables =
     "CREATE TABLE IF NOT EXISTS editor_journal (entry INTEGER PRIMARY KEY AUTOINCREMENT, what TEXT, "
     "time TEXT, undone INTEGER NOT NULL DEFAULT 0);"
+    // Game tables a command emptied: their rows live on in editor_journal_c<entry>_old_<table>,
+    // after an undo the command's rows in editor_journal_c<entry>_new_<table>. The fingerprints
+    // tell whether the game table still holds what the command (new) or the undo (old) left.
+    "CREATE TABLE IF NOT EXISTS editor_journal_tables (entry INTEGER NOT NULL, game TEXT NOT NULL, "
+    "old_digest INTEGER, new_digest INTEGER);"
     // The open command of this connection; the triggers read it for every row.
     "CREATE TEMP TABLE IF NOT EXISTS editor_journal_open (entry INTEGER);";
 
@@ -132,7 +140,117 @@ std::vector<std::string> journaledTables(jet::Database& db) {
     return out;
 }
 
+std::string asideName(long long entry, const std::string& table, bool old) {
+    return "editor_journal_c" + std::to_string(entry) + (old ? "_old_" : "_new_") + table;
+}
+
+// The statements that make a table's own indexes.
+std::vector<std::string> indexDefinitions(jet::Database& db, const std::string& table) {
+    std::vector<std::string> out;
+    Stmt st(db, "SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL");
+    st.bind(1, table);
+    while (st.step()) out.push_back(st.text(0));
+    return out;
+}
+
+void dropTriggers(jet::Database& db, const std::string& table) {
+    const std::string trigger = std::string(kShadowPrefix) + table;
+    for (const char* suffix : {"_i", "_u", "_d"}) db.executeNative("DROP TRIGGER IF EXISTS temp." + ident(trigger + suffix));
+}
+
+// Renames a table as it is: its rows are not copied. Views go on naming the old name.
+void rename(jet::Database& db, const std::string& from, const std::string& to) {
+    db.executeNative("PRAGMA legacy_alter_table=ON");
+    try {
+        db.executeNative("ALTER TABLE main." + ident(from) + " RENAME TO " + ident(to));
+    } catch (...) {
+        db.executeNative("PRAGMA legacy_alter_table=OFF");
+        throw;
+    }
+    db.executeNative("PRAGMA legacy_alter_table=OFF");
+}
+
+// Moves a game table's rows aside under another name; its indexes go with it and are dropped
+// there, so that their names are free for the table that takes its place.
+void moveAside(jet::Database& db, const std::string& table, const std::string& aside) {
+    dropTriggers(db, table);
+    rename(db, table, aside);
+    std::vector<std::string> indexes;
+    {
+        Stmt st(db, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL");
+        st.bind(1, aside);
+        while (st.step()) indexes.push_back(st.text(0));
+    }
+    for (const std::string& index : indexes) db.executeNative("DROP INDEX main." + ident(index));
+}
+
+// A fingerprint of a table: per row a hash of its rowid and values (type and bytes), summed
+// so that the order of the rows does not matter. An aggregate function reads the values
+// inside SQLite, without a locked API call per column.
+void digestStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    auto* sum = static_cast<std::uint64_t*>(sqlite3_aggregate_context(ctx, sizeof(std::uint64_t)));
+    if (!sum) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    std::uint64_t h = 1469598103934665603ull;
+    const auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    for (int c = 0; c < argc; ++c) {
+        const int type = sqlite3_value_type(argv[c]);
+        mix(static_cast<std::uint64_t>(type));
+        if (type == SQLITE_INTEGER) {
+            mix(static_cast<std::uint64_t>(sqlite3_value_int64(argv[c])));
+        } else if (type == SQLITE_FLOAT) {
+            const double d = sqlite3_value_double(argv[c]);
+            std::uint64_t bits;
+            std::memcpy(&bits, &d, sizeof bits);
+            mix(bits);
+        } else if (type != SQLITE_NULL) {
+            const auto* p = static_cast<const unsigned char*>(sqlite3_value_blob(argv[c]));
+            const std::size_t len = static_cast<std::size_t>(sqlite3_value_bytes(argv[c]));
+            mix(len);
+            for (std::size_t i = 0; i < len; i += 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, p + i, std::min<std::size_t>(8, len - i));
+                mix(word);
+            }
+        }
+    }
+    // Spread the bits, so that sums of similar rows do not cancel.
+    h ^= h >> 31;
+    h *= 0x7fb5d329728ea185ull;
+    h ^= h >> 27;
+    *sum += h;
+}
+
+void digestFinal(sqlite3_context* ctx) {
+    auto* sum = static_cast<std::uint64_t*>(sqlite3_aggregate_context(ctx, 0));
+    sqlite3_result_int64(ctx, sum ? static_cast<sqlite3_int64>(*sum) : 0);
+}
+
+long long digest(jet::Database& db, const std::string& table) {
+    const std::vector<std::string> columns = columnNames(db, table);
+    Stmt st(db, "SELECT editor_journal_digest(rowid" + (columns.empty() ? std::string() : ", " + list(columns.size(), "", &columns)) +
+                    ") FROM main." + ident(table));
+    st.step();
+    return st.integer(0);
+}
+
+// Drops the rows kept aside for the entries the condition picks.
+void dropAside(jet::Database& db, const std::string& where) {
+    if (!db.hasTable("editor_journal_tables")) return;
+    std::vector<std::string> tables;
+    {
+        Stmt st(db, "SELECT entry, game FROM editor_journal_tables " + where);
+        while (st.step())
+            for (bool old : {true, false}) tables.push_back(asideName(st.integer(0), st.text(1), old));
+    }
+    for (const std::string& table : tables) db.executeNative("DROP TABLE IF EXISTS main." + ident(table));
+    db.executeNative("DELETE FROM editor_journal_tables " + where);
+}
+
 void deleteAll(jet::Database& db) {
+    dropAside(db, "");
     for (const std::string& table : journaledTables(db)) db.executeNative("DELETE FROM " + shadowOf(table));
     db.executeNative("DELETE FROM editor_journal");
 }
@@ -141,6 +259,9 @@ void deleteAll(jet::Database& db) {
 // live in this connection only, so other programs writing the file never meet them.
 void attach(jet::Database& db) {
     db.executeNative(kTables);
+    if (sqlite3_create_function_v2(db.handle(), "editor_journal_digest", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   nullptr, digestStep, digestFinal, nullptr) != SQLITE_OK)
+        throw jet::Error(std::string("Datenbankfehler: ") + sqlite3_errmsg(db.handle()));
     // INSERT OR REPLACE removes the row it replaces; that removal must be journaled too.
     db.executeNative("PRAGMA recursive_triggers = ON");
     std::map<std::string, bool> triggers;
@@ -198,9 +319,49 @@ std::optional<Entry> pick(jet::Database& db, bool undone) {
 // Undo goes from each row's new state back to its old one, newest change first; redo the
 // other way. Rows of different tables never depend on each other, so each table is replayed
 // on its own, in its own order.
+std::string cannot(const Entry& e, bool back) {
+    return "„" + e.what + "“ lässt sich nicht " + (back ? "zurücknehmen" : "wiederherstellen");
+}
+
+// Swaps the emptied tables of an entry with the rows kept aside: the game table must hold
+// what the command (undo) or the undo (redo) left there.
+void swapTables(jet::Database& db, const Entry& e, bool back) {
+    struct Emptied {
+        std::string game;
+        bool known;
+        long long digest;
+    };
+    std::vector<Emptied> tables;
+    {
+        Stmt st(db, std::string("SELECT game, ") + (back ? "new_digest" : "old_digest") +
+                        " IS NOT NULL, " + (back ? "new_digest" : "old_digest") +
+                        " FROM editor_journal_tables WHERE entry=?");
+        st.bind(1, e.entry);
+        while (st.step()) tables.push_back({st.text(0), st.integer(1) != 0, st.integer(2)});
+    }
+    for (const Emptied& t : tables) {
+        const std::string in = asideName(e.entry, t.game, back), out = asideName(e.entry, t.game, !back);
+        if (!db.hasTable(t.game)) throw jet::Error("Die Tabelle " + t.game + " gibt es nicht mehr; " + cannot(e, back) + ".");
+        if (!db.hasTable(in)) throw jet::Error(cannot(e, back) + ": die aufbewahrten Zeilen der Tabelle " + t.game + " fehlen.");
+        if (!t.known || digest(db, t.game) != t.digest)
+            throw jet::Error(cannot(e, back) + ": die Tabelle " + t.game +
+                             " wurde inzwischen anders geändert. Es wurde nichts verändert.");
+        const std::vector<std::string> indexes = indexDefinitions(db, t.game);
+        moveAside(db, t.game, out);
+        rename(db, in, t.game);
+        for (const std::string& index : indexes) db.executeNative(index);
+        if (back) {
+            Stmt left(db, "UPDATE editor_journal_tables SET old_digest=? WHERE entry=? AND game=?");
+            left.bind(1, digest(db, t.game)).bind(2, e.entry).bind(3, t.game).run();
+        }
+    }
+}
+
 void replay(jet::Database& db, const Entry& e, bool back) {
     const std::string from = back ? "n" : "o", to = back ? "o" : "n";
     const std::string fromRid = back ? "new_rid" : "old_rid", toRid = back ? "old_rid" : "new_rid";
+    // An emptied table stands after every row journaled before in its command.
+    if (back) swapTables(db, e, back);
     for (const std::string& table : journaledTables(db)) {
         const std::string shadow = shadowOf(table);
         Stmt rows(db, "SELECT seq, " + fromRid + ", " + toRid + " FROM " + shadow + " WHERE entry=? ORDER BY seq " +
@@ -208,7 +369,7 @@ void replay(jet::Database& db, const Entry& e, bool back) {
         rows.bind(1, e.entry);
         if (!rows.step()) continue;
         if (!db.hasTable(table))
-            throw jet::Error("Die Tabelle " + table + " gibt es nicht mehr; „" + e.what + "“ lässt sich nicht zurücknehmen.");
+            throw jet::Error("Die Tabelle " + table + " gibt es nicht mehr; " + cannot(e, back) + ".");
         const std::vector<std::string> columns = columnNames(db, table);
         const std::size_t n = columns.size();
         const std::string game = "main." + ident(table);
@@ -224,8 +385,7 @@ void replay(jet::Database& db, const Entry& e, bool back) {
                             ") SELECT " + toRid + (n ? ", " + list(n, to) : std::string()) + " FROM " + shadow +
                             " WHERE seq=?");
         const auto conflict = [&](long long rid) {
-            return jet::Error("„" + e.what + "“ lässt sich nicht " + (back ? "zurücknehmen" : "wiederherstellen") +
-                              ": die Zeile " + std::to_string(rid) + " der Tabelle " + table +
+            return jet::Error(cannot(e, back) + ": die Zeile " + std::to_string(rid) + " der Tabelle " + table +
                               " wurde inzwischen anders geändert. Es wurde nichts verändert.");
         };
         do {
@@ -246,6 +406,7 @@ void replay(jet::Database& db, const Entry& e, bool back) {
             }
         } while (rows.step());
     }
+    if (!back) swapTables(db, e, back);
 }
 
 std::optional<Entry> step(jet::Database& db, bool back) {
@@ -253,7 +414,9 @@ std::optional<Entry> step(jet::Database& db, bool back) {
     if (!e) return std::nullopt;
     if (commandOpen(db)) throw jet::Error("Während ein Befehl läuft, lässt sich nichts zurücknehmen.");
     jet::Transaction t(db);
+    attach(db);
     replay(db, *e, back);
+    attach(db);  // tables put back by name lost their triggers
     Stmt mark(db, std::string("UPDATE editor_journal SET undone=") + (back ? "1" : "0") + " WHERE entry=?");
     mark.bind(1, e->entry).run();
     t.commit();
@@ -274,6 +437,27 @@ Command::Command(jet::Database& db, std::string_view what) : db_(&db), exception
     open.bind(1, entry_).run();
 }
 
+void Command::emptyTable(const std::string& table) {
+    std::string definition;
+    if (entry_ && std::find(emptied_.begin(), emptied_.end(), table) == emptied_.end()) {
+        Stmt st(*db_, "SELECT sql FROM sqlite_master WHERE type='table' AND name=? AND sql IS NOT NULL");
+        st.bind(1, table);
+        if (st.step()) definition = st.text(0);
+    }
+    // A joined command, or a table without a definition to make it again: row by row.
+    if (definition.empty()) {
+        db_->executeNative("DELETE FROM main." + ident(table));
+        return;
+    }
+    const std::vector<std::string> indexes = indexDefinitions(*db_, table);
+    moveAside(*db_, table, asideName(entry_, table, true));
+    db_->executeNative(definition);
+    for (const std::string& index : indexes) db_->executeNative(index);
+    Stmt add(*db_, "INSERT INTO editor_journal_tables (entry, game) VALUES (?, ?)");
+    add.bind(1, entry_).bind(2, table).run();
+    emptied_.push_back(table);
+}
+
 // A failing commit is the command's failure: it is thrown, unless another exception is on its way.
 Command::~Command() noexcept(false) {
     if (!entry_) return;
@@ -284,11 +468,16 @@ Command::~Command() noexcept(false) {
 void Command::finish() noexcept {
     try {
         db_->executeNative("DELETE FROM temp.editor_journal_open");
+        for (const std::string& table : emptied_) {
+            Stmt left(*db_, "UPDATE editor_journal_tables SET new_digest=? WHERE entry=? AND game=?");
+            left.bind(1, digest(*db_, table)).bind(2, entry_).bind(3, table).run();
+        }
+        if (!emptied_.empty()) attach(*db_);  // the new tables get their triggers
         const std::string entry = std::to_string(entry_);
         const auto rowsOf = [&](const std::string& table) {
             return "SELECT 1 FROM " + shadowOf(table) + " WHERE entry=" + entry;
         };
-        bool changed = false;
+        bool changed = !emptied_.empty();
         for (const std::string& table : journaledTables(*db_)) {
             if (!exists(*db_, rowsOf(table).c_str())) continue;
             const std::size_t n = (db_->columns(std::string(kShadowPrefix) + table).size() - kShadowFixed) / 2;
@@ -310,6 +499,7 @@ void Command::finish() noexcept {
                                     (full ? std::to_string(cut.integer(0)) : std::string("0")) + ")";
         for (const std::string& table : journaledTables(*db_))
             db_->executeNative("DELETE FROM " + shadowOf(table) + " WHERE entry IN " + dropped);
+        dropAside(*db_, "WHERE entry IN " + dropped);
         db_->executeNative("DELETE FROM editor_journal WHERE entry IN " + dropped);
     } catch (const std::exception&) {
         // The surrounding transaction reports the failure of the command itself.

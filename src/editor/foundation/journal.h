@@ -7,6 +7,8 @@
 // editor_journal_t_<table> (one row per changed row: old and new rowid, old and new values in
 // columns of their own, so values keep their type and bulk commands stay fast). Triggers of
 // the connection fill them while a Command is open; writes outside a Command are not journaled.
+// A command that empties whole tables keeps their rows in a table of their own instead
+// (editor_journal_tables names them), and a fingerprint of what it left there.
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,11 +44,16 @@ public:
     Command(const Command&) = delete;
     Command& operator=(const Command&) = delete;
 
+    // Empties a game table for a command that rewrites it whole (a config import). Its rows
+    // move aside as they are, without a copy, and come back with an undo.
+    void emptyTable(const std::string& table);
+
 private:
     void finish() noexcept;
 
     jet::Database* db_;
     long long entry_ = 0;  // 0 when joined to an outer command
+    std::vector<std::string> emptied_;
     std::unique_ptr<jet::Transaction> own_;
     int exceptions_ = 0;
 };

@@ -2,6 +2,8 @@
 // also after reopening; its bound; its emptying; and rows changed behind its back.
 #include "common/jetdb.h"
 #include "common/progress.h"
+#include "config/cfgexport.h"
+#include "config/cfgimport.h"
 #include "demo/demoworld.h"
 #include "foundation/dao.h"
 #include "foundation/journal.h"
@@ -11,6 +13,7 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 
@@ -27,6 +30,16 @@ protected:
     jet::Database& db() { return dao.db(); }
     std::string dump() { return dumpGameTables(db()); }
     long long scalar(const std::string& sql) { return db().query(sql).field(0).toInt(); }
+    // SQLite's own dialect, for looking at the schema.
+    std::string native(const std::string& sql) {
+        sqlite3_stmt* st = nullptr;
+        std::string out;
+        if (sqlite3_prepare_v2(db().handle(), sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW &&
+            sqlite3_column_text(st, 0))
+            out = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        sqlite3_finalize(st);
+        return out;
+    }
 
     // A player save as the editor's form makes it: other name, strength, talents and face.
     void savePlayer(long long number, const std::string& name) {
@@ -143,6 +156,49 @@ TEST_F(Journal, DatabaseLoeschenEmptiesTheJournal) {
     EXPECT_TRUE(journal::entries(db()).empty());
     EXPECT_FALSE(journal::undo(db()));
     EXPECT_EQ(scalar("SELECT Count(*) FROM editor_journal_t_spieler"), 0);
+}
+
+// A config import empties and refills whole tables; its undo puts the very rows back (rowids
+// included) with their indexes, and the views still see the game tables.
+TEST_F(Journal, ConfigImportIsTakenBackWholeRedoneAndGuarded) {
+    NullProgress none;
+    const cfg::Clock clock = [] { return cfg::DateTime{2024, 1, 1, 12, 0, 0}; };
+    cfg::writeClubFile(db(), dir.path() / "1_tm.cfg", clock, none);
+    cfg::writePlayerFile(db(), dir.path() / "1_sp.cfg", clock, none);
+    db().executeNative("DELETE FROM vereinspieler WHERE rowid IN (SELECT rowid FROM vereinspieler LIMIT 3)");
+    savePlayer(firstPlayer(), "Vorher");
+    const std::string indexes = "SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE type='index' "
+                                "AND tbl_name NOT LIKE 'editor%' ORDER BY name)";
+    const std::string indexesBefore = native(indexes);
+    const std::string before = dump();
+    cfg::importClubFile(db(), dir.path() / "1_tm.cfg", none);
+    cfg::importPlayerFile(db(), dir.path() / "1_sp.cfg", none);
+    const std::string after = dump();
+    ASSERT_NE(after, before);
+
+    ASSERT_EQ(journal::undo(db())->what, "Config importieren (Spieler)");
+    ASSERT_EQ(journal::undo(db())->what, "Config importieren (Vereine)");
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(native(indexes), indexesBefore);
+    EXPECT_GT(scalar("SELECT Count(*) FROM spielerinvereine"), 0);
+    ASSERT_TRUE(journal::redo(db()));
+    ASSERT_TRUE(journal::redo(db()));
+    EXPECT_EQ(dump(), after);
+    savePlayer(firstPlayer() + 1, "Danach");  // the tables put back are journaled again
+    ASSERT_TRUE(journal::undo(db()));
+    EXPECT_EQ(dump(), after);
+    // A row written behind the journal's back stops the undo of the club import only.
+    db().executeNative("INSERT INTO vereinspieler (verein, spieler) VALUES (1, 1)");
+    EXPECT_EQ(journal::undo(db())->what, "Config importieren (Spieler)");
+    const std::string changed = dump();
+    EXPECT_THROW(journal::undo(db()), jet::Error);
+    EXPECT_EQ(dump(), changed);
+
+    // The rows kept aside go with their entries.
+    const std::string aside = "SELECT Count(*) FROM sqlite_master WHERE name LIKE 'editor\\_journal\\_c%' ESCAPE '\\'";
+    EXPECT_NE(native(aside), "0");
+    dao.del_db();
+    EXPECT_EQ(native(aside), "0");
 }
 
 TEST(JournalRows, EveryKindOfValueAndChangeComesBackExactly) {
