@@ -152,7 +152,11 @@ PlayerSections playerSections(const profile::Document& doc, int limit)
 
 ClubFile loadClubFile(const fs::path& requested)
 {
-    ImportFile in = openImportFile(requested);
+    return readClubFile(openImportFile(requested));
+}
+
+ClubFile readClubFile(const ImportFile& in)
+{
     const profile::Document* doc = &in.doc;
 
     ClubFile club;

@@ -93,9 +93,12 @@ struct ClubFile {
     std::string awayColour(int i) const;
 };
 
+struct ImportFile;
 // Reads a club file. Throws Error when it does not exist or cannot be read; every value
 // problem inside the file is corrected as described above, never an exception.
 ClubFile loadClubFile(const std::filesystem::path& file);
+// The same from a file already loaded (or bytes from elsewhere).
+ClubFile readClubFile(const ImportFile& in);
 
 // Reading any import file (club, index, team): the file itself or one of another letter case
 // (as copied from Windows), loaded once. Throws Error when it does not exist or cannot be read.

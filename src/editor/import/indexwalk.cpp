@@ -52,7 +52,11 @@ bool safeIndexName(const std::string& name)
 
 IndexWalk walkIndexFile(const fs::path& requested, ProgressSink& progress)
 {
-    ImportFile in = openImportFile(requested);
+    return walkIndex(openImportFile(requested), progress);
+}
+
+IndexWalk walkIndex(const ImportFile& in, ProgressSink& progress)
+{
     const fs::path& indexFile = in.path;
     const profile::Document* doc = &in.doc;
 

@@ -42,5 +42,8 @@ bool safeIndexName(const std::string& name);
 // the section name; percentage: the line index within its section. Throws Error when the
 // index file does not exist or cannot be read.
 IndexWalk walkIndexFile(const std::filesystem::path& indexFile, ProgressSink& progress);
+// The same over an index file already loaded; in.path names its place.
+struct ImportFile;
+IndexWalk walkIndex(const ImportFile& in, ProgressSink& progress);
 
 }  // namespace imp

@@ -119,7 +119,11 @@ std::vector<std::string> TeamFile::player(int k) const
 
 TeamFile loadTeamFile(const std::filesystem::path& requested)
 {
-    ImportFile in = openImportFile(requested);
+    return readTeamFile(openImportFile(requested));
+}
+
+TeamFile readTeamFile(const ImportFile& in)
+{
     const profile::Document* doc = &in.doc;
 
     TeamFile t;

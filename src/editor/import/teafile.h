@@ -39,6 +39,8 @@ struct TeamFile {
 };
 // Throws Error when the file does not exist or cannot be read.
 TeamFile loadTeamFile(const std::filesystem::path& file);
+struct ImportFile;
+TeamFile readTeamFile(const ImportFile& in);
 
 // Option 0: a new club (number = greatest maxnr + 1) in `country` (a NAME or NATION of
 // vereine_national, else Error) with 20 new players numbered after the greatest player
