@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "testsupport.h"
 
@@ -28,8 +30,19 @@ protected:
                                 &status);
         ASSERT_EQ(status, 0);
     }
+    // Beside the world: a Zentor demo with the country 1 exported into x/de.lan.
+    static void exportCountry() {
+        const std::string tool = KICKORATOOL;
+        const std::filesystem::path d = world_->path();
+        int status = -1;
+        testsupport::runCommand(tool + " demo-zentor " + q(d / "z.db") + " && " + tool + " zexport " + q(d / "z.db") +
+                                    " --country 1 " + q(d / "x" / "de.lan") + " >/dev/null",
+                                &status);
+        ASSERT_EQ(status, 0);
+    }
     static void TearDownTestSuite() { world_.reset(); }
     static std::filesystem::path worldDatabase() { return world_->path() / "w" / "kickora.mdb"; }
+    static std::filesystem::path exported(const std::string& relative) { return world_->path() / "x" / relative; }
 
     void SetUp() override {
         ASSERT_TRUE(world_);
@@ -42,6 +55,16 @@ protected:
         r.out = testsupport::runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
         r.err = testsupport::readFile(err);
         return r;
+    }
+    // Each call must exit with its status; with `unchanged` the database bytes stay as they were.
+    void expectExits(const std::vector<std::pair<std::string, int>>& calls, bool unchanged = true) {
+        const std::string before = testsupport::readFile(db_);
+        for (const auto& [args, status] : calls) {
+            const Result r = tool(args);
+            EXPECT_EQ(r.status, status) << args << ": " << r.err;
+            if (status != 0) EXPECT_FALSE(r.err.empty()) << args;
+            if (unchanged) EXPECT_TRUE(testsupport::readFile(db_) == before) << args;
+        }
     }
     // The rows of a query as the sql command prints them.
     std::string rows(const std::string& select) {

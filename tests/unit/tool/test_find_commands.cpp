@@ -1,58 +1,29 @@
 // kickoratool find and check on a demo program folder.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
-using testsupport::readFile;
-using testsupport::runCommand;
-using testsupport::TempDir;
+using tooltest::q;
+using tooltest::Result;
 
 namespace {
 
-std::string q(const std::string& s) { return "'" + s + "'"; }
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-class FindCommands : public ::testing::Test {
+// The whole program folder, as check also looks at the crests beside the database.
+class FindCommands : public tooltest::DemoWorldCommands {
 protected:
-    static void SetUpTestSuite() {
-        world_ = std::make_unique<TempDir>();
-        int status = -1;
-        runCommand(std::string(KICKORATOOL) + " demo " + q((world_->path() / "w").string()) + " --seed 4 >/dev/null 2>&1", &status);
-        ASSERT_EQ(status, 0);
-    }
-    static void TearDownTestSuite() { world_.reset(); }
-    void SetUp() override {
-        ASSERT_TRUE(world_);
-        fs::copy(world_->path() / "w", dir_ / "w", fs::copy_options::recursive);
-    }
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err.string()), &r.status);
-        r.err = readFile(err);
-        return r;
-    }
-    void sql(const std::string& statement) { ASSERT_EQ(tool("sql " + db() + " " + q(statement)).status, 0) << statement; }
-    std::string db() const { return q((dir_ / "w" / "kickora.mdb").string()); }
-
-    static std::unique_ptr<TempDir> world_;
-    TempDir dir_;
+    void SetUp() override { fs::copy(world_->path() / "w", dir_.path(), fs::copy_options::recursive); }
 };
-std::unique_ptr<TempDir> FindCommands::world_;
 
 }  // namespace
 
 TEST_F(FindCommands, FindMatchesWithoutCaseAndAccentsAndFilters) {
     sql("UPDATE spieler SET NAME = \"Müller\", VORNAME = \"São\", ART = 2, STÄRKE = 6000 WHERE NUMMER = 900");
     sql("UPDATE spieler SET NAME = \"MULLERS\", VORNAME = \"Jo\", ART = 1, STÄRKE = 2000 WHERE NUMMER = 901");
-    const std::string club = tool("sql " + db() + " " + q("SELECT v.NUMMER, v.NAME FROM vereinspieler vs INNER JOIN vereine v ON v.NUMMER = vs.verein WHERE vs.spieler = 900")).out;
+    const std::string club = rows("SELECT v.NUMMER, v.NAME FROM vereinspieler vs INNER JOIN vereine v ON v.NUMMER = vs.verein WHERE vs.spieler = 900");
     const std::string clubLine = club.substr(club.find('\n') + 1);  // "number\tname\n"
     const struct {
         std::string args;
@@ -65,23 +36,23 @@ TEST_F(FindCommands, FindMatchesWithoutCaseAndAccentsAndFilters) {
         {"\"\\\"; DROP TABLE spieler; --\"", ""},
     };
     for (const auto& c : cases) {
-        const Result r = tool("find " + db() + " " + c.args);
+        const Result r = tool("find " + q(db_) + " " + c.args);
         EXPECT_EQ(r.status, 0) << c.args << r.err;
         EXPECT_EQ(r.out.substr(0, c.out.size()), c.out) << c.args;
         if (c.out.empty()) EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(tool("sql " + db() + " " + q("SELECT count(*) FROM spieler WHERE NUMMER = 900")).out, "count(*)\n1\n");
-    for (const char* bad : {"muller --position 4", "muller --strength 5-1", "muller --strength x", ""})
-        EXPECT_EQ(tool("find " + db() + " " + bad).status, 2) << bad;
+    EXPECT_EQ(number("SELECT count(*) FROM spieler WHERE NUMMER = 900"), 1);
+    expectExits({{"find " + q(db_) + " muller --position 4", 2}, {"find " + q(db_) + " muller --strength 5-1", 2},
+                 {"find " + q(db_) + " muller --strength x", 2}, {"find " + q(db_) + " ", 2}});
 }
 
 TEST_F(FindCommands, CheckExitsOneWithALinePerFinding) {
-    Result r = tool("check " + db());
+    Result r = tool("check " + q(db_));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     sql("UPDATE spieler SET STÄRKE = 12000, MAX_STÄRKE = 8000 WHERE NUMMER = 5");
     sql("UPDATE vereine SET GRAFIK_NR = 888 WHERE NUMMER = 50");
-    r = tool("check " + db());
+    r = tool("check " + q(db_));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.substr(0, 10), "staerke\t5\t");
     EXPECT_NE(r.out.find("\nwappen\t50\tWappennummer 888 "), std::string::npos) << r.out;

@@ -3,66 +3,37 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "common/jetdb.h"
+#include "demoworldcommands.h"
 #include "gamedump.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
-using testsupport::readFile;
-using testsupport::runCommand;
-using testsupport::TempDir;
-using testsupport::writeFile;
+using tooltest::q;
+using tooltest::Result;
 
 namespace {
 
-std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class JournalCommands : public ::testing::Test {
+class JournalCommands : public tooltest::DemoWorldCommands {
 protected:
-    void SetUp() override {
-        const std::string tool = KICKORATOOL;
-        int status = -1;
-        runCommand(tool + " demo " + q(dir_ / "w") + " --seed 5 >/dev/null 2>&1 && " + tool + " demo-zentor " +
-                       q(dir_ / "z.db") + " && " + tool + " zexport " + q(dir_ / "z.db") + " --country 1 " +
-                       q(dir_ / "x" / "de.lan") + " >/dev/null",
-                   &status);
-        ASSERT_EQ(status, 0);
-    }
-    Result tool(const std::string& args) {
-        Result r;
-        const fs::path err = dir_ / "stderr.txt";
-        r.out = runCommand(std::string(KICKORATOOL) + " " + args + " 2>" + q(err), &r.status);
-        r.err = readFile(err);
-        return r;
+    static void SetUpTestSuite() {
+        DemoWorldCommands::SetUpTestSuite();
+        exportCountry();
     }
     std::string dump() {
         jet::Database db = jet::Database::open(db_);
         return testsupport::dumpGameTables(db);
     }
-
-    TempDir dir_;
-    fs::path db_ = dir_ / "w" / "kickora.mdb";
 };
 
 }  // namespace
 
 TEST_F(JournalCommands, ImportClubIsTakenBackAndRedone) {
-    const Result index = tool("import-index " + q(db_) + " " + q(dir_ / "x" / "de.lan"));
+    const Result index = tool("import-index " + q(db_) + " " + q(exported("de.lan")));
     ASSERT_EQ(index.status, 0) << index.err;
-    const fs::path aet = dir_ / "x" / index.out.substr(0, index.out.find('\t'));
-    std::string club;
-    {
-        jet::Database db = jet::Database::open(db_);
-        club = db.query("SELECT Min(NUMMER) FROM vereine WHERE NUMMER > 0").field(0).toString();
-    }
+    const fs::path aet = exported(index.out.substr(0, index.out.find('\t')));
+    const std::string club = value("SELECT Min(NUMMER) FROM vereine WHERE NUMMER > 0");
     const std::string before = dump();
     ASSERT_EQ(tool("import-club " + q(db_) + " " + q(aet) + " --replace " + club + " --seed 4").status, 0);
     const std::string after = dump();
@@ -78,23 +49,16 @@ TEST_F(JournalCommands, ImportClubIsTakenBackAndRedone) {
     EXPECT_EQ(undo.out, "1\tVerein importieren\n");
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(tool("journal " + q(db_)).out, "");
-    const Result again = tool("undo " + q(db_));
-    EXPECT_EQ(again.status, 1);
-    EXPECT_FALSE(again.err.empty());
+    expectExits({{"undo " + q(db_), 1}});  // nothing left to take back
 
     EXPECT_EQ(tool("redo " + q(db_)).status, 0);
     EXPECT_EQ(dump(), after);
-    EXPECT_EQ(tool("redo " + q(db_)).status, 1);
+    expectExits({{"redo " + q(db_), 1}});
 }
 
 TEST_F(JournalCommands, UsageErrorsExitTwoAndOtherFilesOne) {
-    const std::string db = q(db_);
-    for (const std::string& args : {std::string("journal"), "undo " + db + " " + db, std::string("redo")})
-        EXPECT_EQ(tool(args).status, 2) << args;
-    writeFile(dir_ / "text.mdb", "kein SQLite");
-    for (const char* command : {"journal ", "undo ", "redo "}) {
-        const Result r = tool(command + q(dir_ / "text.mdb"));
-        EXPECT_EQ(r.status, 1) << command;
-        EXPECT_FALSE(r.err.empty()) << command;
-    }
+    const std::string db = q(db_), text = q(dir_ / "text.mdb");
+    testsupport::writeFile(dir_ / "text.mdb", "kein SQLite");
+    expectExits({{"journal", 2}, {"undo " + db + " " + db, 2}, {"redo", 2},
+                 {"journal " + text, 1}, {"undo " + text, 1}, {"redo " + text, 1}});
 }

@@ -2,137 +2,108 @@
 #include <gtest/gtest.h>
 
 #include "common/jetdb.h"
+#include "demoworldcommands.h"
 #include "testsupport.h"
 
-using testsupport::runCommand;
-using testsupport::TempDir;
+using testsupport::readFile;
+using tooltest::q;
+using tooltest::Result;
 
 namespace {
-
-std::string tool(const std::string& args, int* status, bool withStderr = false) {
-    return runCommand(std::string(KICKORATOOL) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null"), status);
-}
-
-std::string q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
-
+class Kickoratool : public tooltest::DemoWorldCommands {};
 }  // namespace
 
-TEST(Kickoratool, UsageErrorsExitTwoAndHelpListsTheCommands) {
-    int status = 0;
-    const std::string help = tool("--help", &status);
-    EXPECT_EQ(status, 0);
+TEST_F(Kickoratool, UsageErrorsExitTwoAndHelpListsTheCommands) {
+    const Result help = tool("--help");
+    EXPECT_EQ(help.status, 0);
     for (const char* command : {"demo", "import-mdb", "sql", "ini-get", "ini-set", "ini-sections", "ini-section"})
-        EXPECT_NE(help.find(command), std::string::npos) << command;
-    tool("", &status);
-    EXPECT_EQ(status, 2);
-    tool("gibtsnicht", &status);
-    EXPECT_EQ(status, 2);
-    tool("sql onlyonearg", &status);
-    EXPECT_EQ(status, 2);
-    tool("demo /tmp/x --scale nix", &status);
-    EXPECT_EQ(status, 2);
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+    expectExits({{"", 2}, {"gibtsnicht", 2}, {"sql onlyonearg", 2}, {"demo /tmp/x --scale nix", 2}});
 }
 
-TEST(Kickoratool, SqlPrintsHeaderRowsAndEscapesValues) {
-    TempDir dir;
-    const auto file = dir / "t.mdb";
+TEST_F(Kickoratool, SqlPrintsHeaderRowsAndEscapesValues) {
     {
-        jet::Database db = jet::Database::open(file, true);
+        jet::Database db = jet::Database::open(dir_ / "t.mdb", true);
         db.executeNative("CREATE TABLE t (id INTEGER, name VARCHAR(50), data LONGBINARY, r DOUBLE)");
         db.executeNative("INSERT INTO t VALUES (1, 'a' || char(9) || 'b' || char(10) || 'c\\d', x'00ff10', 2.5)");
         db.executeNative("INSERT INTO t VALUES (2, NULL, NULL, NULL)");
     }
-    int status = -1;
-    EXPECT_EQ(tool("sql " + q(file) + " 'SELECT id, name, data, r FROM t ORDER BY id'", &status),
-              "id\tname\tdata\tr\n1\ta\\tb\\nc\\\\d\t\\x00ff10\t2.5\n2\t\\N\t\\N\t\\N\n");
-    EXPECT_EQ(status, 0);
-
-    // Jet dialect: double-quoted text with a quote inside is stored as typed.
-    EXPECT_EQ(tool("sql " + q(file) + " 'UPDATE t SET name=\"Er sagte \"\"ja\"\"\" WHERE id=2'", &status), "1\n");
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(tool("sql " + q(file) + " 'Select name From t WHERE id=2'", &status), "name\nEr sagte \"ja\"\n");
-
-    const std::string error = tool("sql " + q(file) + " 'SELECT * FROM gibtsnicht'", &status, true);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(error.find("gibtsnicht"), std::string::npos);
+    const std::string t = q(dir_ / "t.mdb");
+    const struct {
+        std::string sql, out;
+    } cases[] = {
+        {"SELECT id, name, data, r FROM t ORDER BY id", "id\tname\tdata\tr\n1\ta\\tb\\nc\\\\d\t\\x00ff10\t2.5\n2\t\\N\t\\N\t\\N\n"},
+        // Jet dialect: double-quoted text with a quote inside is stored as typed.
+        {"UPDATE t SET name=\"Er sagte \"\"ja\"\"\" WHERE id=2", "1\n"},
+        {"Select name From t WHERE id=2", "name\nEr sagte \"ja\"\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = tool("sql " + t + " " + q(c.sql));
+        EXPECT_EQ(r.status, 0) << c.sql;
+        EXPECT_EQ(r.out, c.out) << c.sql;
+    }
+    const Result error = tool("sql " + t + " 'SELECT * FROM gibtsnicht'");
+    EXPECT_EQ(error.status, 1);
+    EXPECT_NE(error.err.find("gibtsnicht"), std::string::npos);
 }
 
-TEST(Kickoratool, DemoWorldAnswersTheMaxTeamQuery) {
-    TempDir dir;
-    int status = -1;
-    tool("demo " + q(dir / "world") + " --seed 3", &status);
-    ASSERT_EQ(status, 0);
-    const std::string out = tool("sql " + q(dir / "world" / "kickora.mdb") + " 'Select max(maxnr) From maxteamnr'", &status);
-    EXPECT_EQ(status, 0);
-    const auto newline = out.find('\n');
-    ASSERT_NE(newline, std::string::npos);
-    EXPECT_GT(std::stol(out.substr(newline + 1)), 100);
+TEST_F(Kickoratool, DemoWorldAnswersTheMaxTeamQuery) {
+    EXPECT_GT(number("Select max(maxnr) From maxteamnr"), 100);
     // names in Jet's order: Ägypten among the A-names, Österreich between Niederlande and Polen
-    const std::string names = tool("sql " + q(dir / "world" / "kickora.mdb") +
-                                       " 'SELECT name FROM vereine_national ORDER BY name'", &status);
-    EXPECT_EQ(status, 0);
+    const std::string names = rows("SELECT name FROM vereine_national ORDER BY name");
     EXPECT_LT(names.find("\nÄgypten\n"), names.find("\nArgentinien\n"));
     EXPECT_LT(names.find("\nNiederlande\n"), names.find("\nÖsterreich\n"));
     EXPECT_LT(names.find("\nÖsterreich\n"), names.find("\nPolen\n"));
     // A second demo into the same folder refuses instead of overwriting.
-    tool("demo " + q(dir / "world"), &status);
-    EXPECT_EQ(status, 1);
+    const std::string world = readFile(worldDatabase());
+    EXPECT_EQ(tool("demo " + q(worldDatabase().parent_path())).status, 1);
+    EXPECT_TRUE(readFile(worldDatabase()) == world);
 }
 
-TEST(Kickoratool, ImportMdbRefusesDamagedFilesAndKeepsThemUntouched) {
-    TempDir dir;
+TEST_F(Kickoratool, DamagedAndMissingInputFailsAndIsLeftUntouched) {
     std::string junk;
     for (int i = 0; i < 10000; ++i) junk.push_back(static_cast<char>(i * 31 % 256));
-    testsupport::writeFile(dir / "junk.mdb", junk);
-    const std::string nwind = testsupport::readFile(testsupport::fixture("jet/nwind.mdb"));
-    testsupport::writeFile(dir / "half.mdb", nwind.substr(0, nwind.size() / 2 + 100));
-
+    testsupport::writeFile(dir_ / "junk.mdb", junk);
+    const std::string nwind = readFile(testsupport::fixture("jet/nwind.mdb"));
+    testsupport::writeFile(dir_ / "half.mdb", nwind.substr(0, nwind.size() / 2 + 100));
     for (const char* name : {"junk.mdb", "half.mdb"}) {
-        const std::string before = testsupport::readFile(dir / name);
-        int status = -1;
-        const std::string error = tool("import-mdb " + q(dir / name) + " " + q(dir / "out.db"), &status, true);
-        EXPECT_EQ(status, 1) << name;
-        EXPECT_FALSE(error.empty()) << name;
-        EXPECT_FALSE(std::filesystem::exists(dir / "out.db")) << name;
-        EXPECT_EQ(testsupport::readFile(dir / name), before) << name;
+        const std::string before = readFile(dir_ / name);
+        const Result r = tool("import-mdb " + q(dir_ / name) + " " + q(dir_ / "out.db"));
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_FALSE(r.err.empty()) << name;
+        EXPECT_FALSE(std::filesystem::exists(dir_ / "out.db")) << name;
+        EXPECT_EQ(readFile(dir_ / name), before) << name;
     }
-    int status = -1;
-    tool("sql " + q(dir / "junk.mdb") + " 'SELECT 1'", &status);
-    EXPECT_EQ(status, 1);
-}
+    EXPECT_EQ(tool("sql " + q(dir_ / "junk.mdb") + " 'SELECT 1'").status, 1);
 
-TEST(Kickoratool, AMissingInputFileIsNamedAsMissing) {
-    TempDir dir;
-    const std::string missing = q(dir / "fehlt.mdb");
+    // A missing input file is named as missing.
+    const std::string missing = q(dir_ / "fehlt.mdb"), d = q(dir_.path());
     for (const std::string& command :
-         {"sql " + missing + " 'SELECT 1'", "import-mdb " + missing + " " + q(dir / "out.db"),
-          "export-config " + missing + " a b", "res-list " + missing, "res-extract " + missing + " " + q(dir.path()),
-          "gfp2tga " + missing + " " + q(dir / "x.tga"), "tga2gfp " + missing + " " + missing,
-          "crests-import " + q(dir.path()) + " " + missing, "zexport " + missing + " --club 1 " + q(dir / "x.aet")}) {
-        int status = -1;
-        const std::string error = tool(command, &status, true);
-        EXPECT_EQ(status, 1) << command;
-        EXPECT_NE(error.find((dir / "fehlt.mdb").string()), std::string::npos) << error;
-        EXPECT_TRUE(error.find("gibt es nicht") != std::string::npos || error.find("nicht gefunden") != std::string::npos)
-            << error;
+         {"sql " + missing + " 'SELECT 1'", "import-mdb " + missing + " " + q(dir_ / "out.db"),
+          "export-config " + missing + " a b", "res-list " + missing, "res-extract " + missing + " " + d,
+          "gfp2tga " + missing + " " + q(dir_ / "x.tga"), "tga2gfp " + missing + " " + missing,
+          "crests-import " + d + " " + missing, "zexport " + missing + " --club 1 " + q(dir_ / "x.aet")}) {
+        const Result r = tool(command);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find((dir_ / "fehlt.mdb").string()), std::string::npos) << r.err;
+        EXPECT_TRUE(r.err.find("gibt es nicht") != std::string::npos || r.err.find("nicht gefunden") != std::string::npos)
+            << r.err;
     }
 }
 
-TEST(Kickoratool, ImportMdbConvertsNwindAndIniCommandsRoundTrip) {
-    TempDir dir;
-    int status = -1;
-    tool("import-mdb " + q(testsupport::fixture("jet/nwind.mdb")) + " " + q(dir / "nw.db"), &status);
-    ASSERT_EQ(status, 0);
-    EXPECT_EQ(tool("sql " + q(dir / "nw.db") + " 'SELECT count(*) AS n FROM [Umsätze]'", &status).substr(0, 2), "n\n");
-    EXPECT_EQ(status, 0);
+TEST_F(Kickoratool, ImportMdbConvertsNwindAndIniCommandsRoundTrip) {
+    ASSERT_EQ(tool("import-mdb " + q(testsupport::fixture("jet/nwind.mdb")) + " " + q(dir_ / "nw.db")).status, 0);
+    const Result count = tool("sql " + q(dir_ / "nw.db") + " 'SELECT count(*) AS n FROM [Umsätze]'");
+    EXPECT_EQ(count.status, 0);
+    EXPECT_EQ(count.out.substr(0, 2), "n\n");
 
-    const auto ini = dir / "a.ini";
-    tool("ini-set " + q(ini) + " Team Name 'FC Ä'", &status);
-    EXPECT_EQ(status, 0);
-    tool("ini-set " + q(ini) + " Spieler1 name Muster", &status);
-    EXPECT_EQ(tool("ini-get " + q(ini) + " team NAME", &status), "FC Ä\n");
-    EXPECT_EQ(tool("ini-get " + q(ini) + " team fehlt vorgabe", &status), "vorgabe\n");
-    EXPECT_EQ(tool("ini-sections " + q(ini), &status), "Team\nSpieler1\n");
-    EXPECT_EQ(tool("ini-section " + q(ini) + " spieler1", &status), "name=Muster\n");
-    EXPECT_NE(testsupport::readFile(ini).find("Name=FC \xC4\r\n"), std::string::npos);
+    const std::string ini = q(dir_ / "a.ini");
+    EXPECT_EQ(tool("ini-set " + ini + " Team Name 'FC Ä'").status, 0);
+    tool("ini-set " + ini + " Spieler1 name Muster");
+    const std::pair<std::string, std::string> reads[] = {{"ini-get " + ini + " team NAME", "FC Ä\n"},
+                                                         {"ini-get " + ini + " team fehlt vorgabe", "vorgabe\n"},
+                                                         {"ini-sections " + ini, "Team\nSpieler1\n"},
+                                                         {"ini-section " + ini + " spieler1", "name=Muster\n"}};
+    for (const auto& [call, out] : reads) EXPECT_EQ(tool(call).out, out) << call;
+    EXPECT_NE(readFile(dir_ / "a.ini").find("Name=FC \xC4\r\n"), std::string::npos);
 }

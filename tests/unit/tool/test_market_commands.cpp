@@ -43,10 +43,7 @@ TEST_F(MarketCommands, FillPrintsTheFilledSlotsAndASeedRepeatsIt) {
     EXPECT_EQ(value("SELECT count(*) FROM spieler WHERE NUMMER > 100000 AND NAME = \"Platz\""), "5");
     const std::string filled = rows(slotsSql);
 
-    const fs::path first = dir_ / "erste.mdb";
-    fs::copy_file(db_, first);
-    fs::remove(db_);
-    fs::copy_file(worldDatabase(), db_);
+    fs::copy_file(worldDatabase(), db_, fs::copy_options::overwrite_existing);
     EXPECT_EQ(tool("market-fill " + db() + " --seed 9").status, 0);
     EXPECT_EQ(rows(slotsSql), filled);
 }
