@@ -1,10 +1,9 @@
 // RESF archives: layout of type 14 and type 16, name padding, damaged archives, and the
 // crest import and export built on them.
-#include "common/progress.h"
 #include "editor/graphics/crests.h"
 #include "editor/graphics/resarchive.h"
 #include "editor/graphics/reszip.h"
-#include "testsupport.h"
+#include "gfxtest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,40 +13,8 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace gfxtest;
 using testsupport::TempDir;
-
-namespace {
-
-gfx::Bytes readBytes(const fs::path& f)
-{
-    std::string s = testsupport::readFile(f);
-    return gfx::Bytes(s.begin(), s.end());
-}
-
-void writeBytes(const fs::path& f, const gfx::Bytes& b) { testsupport::writeFile(f, std::string(b.begin(), b.end())); }
-
-std::uint32_t at32(const gfx::Bytes& b, std::size_t off)
-{
-    std::uint32_t v;
-    std::memcpy(&v, b.data() + off, 4);
-    return v;
-}
-
-void put32(gfx::Bytes& b, std::size_t off, std::uint32_t v) { std::memcpy(b.data() + off, &v, 4); }
-
-gfx::Bytes gfpOf(int w, int h, std::uint8_t fill, bool compressed)
-{
-    return gfx::encodeGfp(gfx::GfpHeaders{}, w, h, gfx::Bytes(std::size_t(w) * h * 2, fill), compressed);
-}
-
-struct Recorder final : ProgressSink {
-    std::vector<std::string> texts;
-    std::vector<int> percents;
-    void status(const std::string& t) override { texts.push_back(t); }
-    void percent(int p) override { percents.push_back(p); }
-};
-
-}  // namespace
 
 TEST(ResArchive, WriteAndReadBackBothLayouts)
 {
@@ -65,7 +32,7 @@ TEST(ResArchive, WriteAndReadBackBothLayouts)
         const gfx::Bytes bytes = readBytes(file);
         const std::size_t extra = type == 16 ? 4 : 0;
         const std::size_t total = 3 * extra + members[0].size() + members[1].size() + members[2].size();
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RESF");
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RESF");
         EXPECT_EQ(at32(bytes, 4), 3u);
         EXPECT_EQ(at32(bytes, 8), 12 + total);
         EXPECT_EQ(bytes.size(), 12 + total + 3 * (8 + 256));
@@ -151,16 +118,9 @@ protected:
         writeBytes(crests::defaultGfp(folder), gfpOf(1, 1, 0, false));
     }
     // A crest TGA of w × h in one colour.
-    void writeCrest(const std::string& name, int w, int h, std::uint8_t r)
+    void writeCrest(const std::string& name, int w, int h, int r)
     {
-        gfx::Bytes t(18, 0);
-        t[2] = 2;
-        t[12] = static_cast<std::uint8_t>(w);
-        t[14] = static_cast<std::uint8_t>(h);
-        t[16] = 24;
-        for (int i = 0; i < w * h; ++i)
-            t.insert(t.end(), {16, 32, r});
-        writeBytes(fs::path(folder + name + ".tga"), t);
+        writeBytes(folder + name + ".tga", makeTga(w, h, std::vector<std::array<int, 3>>(std::size_t(w * h), {r, 32, 16})));
     }
     void writeList(const std::vector<std::string>& names, int anzahl)
     {
@@ -213,7 +173,8 @@ TEST_F(CrestFolder, ExportThenImportRestoresTheCrests)
 }
 
 // Crests copied from Windows keep their letter case: shown, chosen and exported as they are,
-// with default.tga copied only where no file of the name exists in any case.
+// with default.tga copied only where no file of the name exists in any case; an existing
+// crest is never overwritten by it.
 TEST_F(CrestFolder, CrestsAreFoundInAnyLetterCase)
 {
     writeCrest("Vereins_Wappen_5", 2, 2, 200);
@@ -228,6 +189,10 @@ TEST_F(CrestFolder, CrestsAreFoundInAnyLetterCase)
     EXPECT_FALSE(fs::exists(folder + "vereins_wappen_5.tga"));
     EXPECT_TRUE(fs::exists(folder + "vereins_wappen_6.tga"));
     EXPECT_EQ(crests::crestFile(folder, 5), real);
+    // Showing a crest that is missing copies the default under the crest's name.
+    const fs::path copied = crests::loadwappen(folder, 17);
+    EXPECT_EQ(copied.filename(), "vereins_wappen_17.tga");
+    EXPECT_EQ(readBytes(copied), readBytes(crests::defaultTga(folder)));
 
     writeList({"vereins_wappen_5"}, 1);
     EXPECT_EQ(crests::exportCrests(folder, tmp / "wa.res", progress), 1);
@@ -372,14 +337,4 @@ TEST_F(CrestFolder, ArchiveThatExpandsBeyondTheBoundIsRefusedBeforeWriting)
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("werden nicht ausgepackt"), std::string::npos) << out;
     EXPECT_FALSE(fs::exists(tmp / "aus"));
-}
-
-TEST_F(CrestFolder, ShowCrestCopiesTheDefault)
-{
-    writeCrest("default", 2, 2, 99);
-    const fs::path f = crests::loadwappen(folder, 17);
-    EXPECT_EQ(f.filename(), "vereins_wappen_17.tga");
-    EXPECT_EQ(readBytes(f), readBytes(crests::defaultTga(folder)));
-    writeCrest("vereins_wappen_18", 1, 1, 5);
-    EXPECT_EQ(readBytes(crests::loadwappen(folder, 18)).size(), 21u);  // an existing crest stays
 }

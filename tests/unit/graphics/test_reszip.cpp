@@ -1,6 +1,6 @@
 // .gfp and TGA conversion, channel rules, zlib wrapper, and refusal of damaged pictures.
 #include "editor/graphics/reszip.h"
-#include "testsupport.h"
+#include "gfxtest.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -8,33 +8,10 @@
 #include <cstring>
 
 namespace fs = std::filesystem;
+using namespace gfxtest;
 using testsupport::TempDir;
 
 namespace {
-
-// A 24-bit type-2 TGA (rows bottom-up) of the given top-down RGB pixels.
-gfx::Bytes makeTga(int w, int h, const std::vector<std::array<int, 3>>& rgbTopDown, std::uint8_t descriptor = 0)
-{
-    gfx::Bytes t(18, 0);
-    t[2] = 2;
-    t[12] = static_cast<std::uint8_t>(w);
-    t[13] = static_cast<std::uint8_t>(w >> 8);
-    t[14] = static_cast<std::uint8_t>(h);
-    t[15] = static_cast<std::uint8_t>(h >> 8);
-    t[16] = 24;
-    t[17] = descriptor;
-    const bool topDown = descriptor & 0x20;
-    for (int r = 0; r < h; ++r) {
-        const int y = topDown ? r : h - 1 - r;
-        for (int x = 0; x < w; ++x) {
-            const auto& c = rgbTopDown[y * w + x];
-            t.push_back(static_cast<std::uint8_t>(c[2]));
-            t.push_back(static_cast<std::uint8_t>(c[1]));
-            t.push_back(static_cast<std::uint8_t>(c[0]));
-        }
-    }
-    return t;
-}
 
 gfx::GfpHeaders templateWithMarks()
 {
@@ -55,17 +32,6 @@ gfx::GfpImage image(std::uint32_t w, std::uint32_t h, std::uint32_t bits)
     i.headers.setFieldB(8, h);
     i.headers.setFieldB(12, bits);
     return i;
-}
-
-void writeBytes(const fs::path& f, const gfx::Bytes& b)
-{
-    testsupport::writeFile(f, std::string(b.begin(), b.end()));
-}
-
-gfx::Bytes readBytes(const fs::path& f)
-{
-    std::string s = testsupport::readFile(f);
-    return gfx::Bytes(s.begin(), s.end());
 }
 
 }  // namespace
@@ -228,13 +194,7 @@ TEST(GfpDamaged, HeadersAndLengthsAreCheckedBeforeUse)
     std::memcpy(raw.data() + 60 + 40, &wrong, 4);
     EXPECT_THROW(gfx::decodeGfp(raw.data(), raw.size()), gfx::Error);
 
-    const gfx::Bytes bigTga = [] {
-        gfx::Bytes t(18, 0);
-        t[2] = 2;
-        t[16] = 24;
-        t[12] = t[13] = t[14] = t[15] = 0xFF;  // 65535 × 65535
-        return t;
-    }();
+    const gfx::Bytes bigTga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 24, 0};  // 65535 × 65535
     EXPECT_THROW(gfx::tgaToPixels(bigTga.data(), bigTga.size()), gfx::Error);
     gfx::Bytes shortTga = makeTga(4, 4, std::vector<std::array<int, 3>>(16, {1, 2, 3}));
     shortTga.resize(shortTga.size() - 3);

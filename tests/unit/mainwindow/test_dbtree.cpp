@@ -124,7 +124,10 @@ TEST_F(TreeDb, CountriesClubsAndPickLists) {
     club(12, "Mondkicker", "Nirgendwo");
     club(13, "Heimatlos", "Kein Land");  // its nation names no country
     club(14, "Tritonen", "Atlantika");
+    country(5, "Côte d'Ivoire \"CI\"", "Süd-Afrika", "Côte d'Ivoire \"CI\"");  // quotes in the name
+    club(20, "Elefanten", "Côte d'Ivoire \"CI\"");
     const dbtree::Tree tree = dbtree::load_dbteam(dao, progress);
+    EXPECT_TRUE(tree.errors.empty());
 
     EXPECT_EQ(childrenOf(tree, "West-Europa"), std::vector<std::string>{"Deutschland"});
     EXPECT_EQ(find(tree, "L1")->image, dbtree::ImageCountry);
@@ -135,16 +138,18 @@ TEST_F(TreeDb, CountriesClubsAndPickLists) {
     EXPECT_EQ(find(tree, "L3"), nullptr);
     EXPECT_EQ(find(tree, "T12"), nullptr);
     EXPECT_EQ(find(tree, "T13"), nullptr);
+    EXPECT_EQ(childrenOf(tree, "L5"), std::vector<std::string>{"Elefanten"});
 
     // By country name: a differing nation follows its name; the unplaced country is listed too.
     EXPECT_EQ(tree.lists.countries, (std::vector<std::string>{"Atlantika", "Atlantisches Reich", "Brasilien",
-                                                             "Deutschland", "Nirgendwo"}));
+                                                             "Côte d'Ivoire \"CI\"", "Deutschland", "Nirgendwo"}));
     std::map<long long, std::string> clubs;
     for (const auto& c : tree.lists.clubs) clubs[c.number] = c.text;
     EXPECT_EQ(clubs, (std::map<long long, std::string>{{10, "Zebras (Deutschland)"},
                                                        {11, "Adler (Deutschland)"},
                                                        {12, "Mondkicker (Nirgendwo)"},
-                                                       {14, "Tritonen (Atlantisches Reich)"}}));
+                                                       {14, "Tritonen (Atlantisches Reich)"},
+                                                       {20, "Elefanten (Côte d'Ivoire \"CI\")"}}));
     // Parents always come before their children.
     for (std::size_t i = 0; i < tree.nodes.size(); ++i) {
         if (tree.nodes[i].parent.empty()) continue;
@@ -152,14 +157,6 @@ TEST_F(TreeDb, CountriesClubsAndPickLists) {
         for (std::size_t j = 0; j < i; ++j) before |= tree.nodes[j].key == tree.nodes[i].parent;
         EXPECT_TRUE(before) << tree.nodes[i].key;
     }
-}
-
-TEST_F(TreeDb, QuoteInACountryNameStillFindsItsClubs) {
-    country(5, "Côte d'Ivoire \"CI\"", "Süd-Afrika", "Côte d'Ivoire \"CI\"");
-    club(20, "Elefanten", "Côte d'Ivoire \"CI\"");
-    const dbtree::Tree tree = dbtree::load_dbteam(dao, progress);
-    EXPECT_TRUE(tree.errors.empty());
-    EXPECT_EQ(childrenOf(tree, "L5"), std::vector<std::string>{"Elefanten"});
 }
 
 TEST(TreeWithoutDatabase, RootAndContinentsOnly) {
