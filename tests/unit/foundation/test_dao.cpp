@@ -106,7 +106,7 @@ TEST(Dao, OpensClosesAndKeepsTwoIndependentResultSets) {
 
 // ---------------------------------------------------------------- del_db
 
-TEST(Dao, DeleteEmptiesTheGameTablesAndKeepsLookupTables) {
+TEST(Dao, DeleteEmptiesTheGameTablesKeepsLookupTablesAndIsAllOrNothing) {
     TempDir prog;
     Dao dao;
     dao.open(makeDatabase(prog / "kickora.mdb"));
@@ -118,13 +118,10 @@ TEST(Dao, DeleteEmptiesTheGameTablesAndKeepsLookupTables) {
     dao.close();
     dao.open(prog / "kickora.mdb");
     EXPECT_EQ(count(dao, "spieler"), 0);
-}
 
-TEST(Dao, DeleteIsAllOrNothing) {
-    TempDir prog;
-    Dao dao;
-    dao.open(makeDatabase(prog / "kickora.mdb"));
-    // The third statement fails after two tables were already emptied.
+    // All or nothing: the third statement fails after two tables were already emptied.
+    dao.close();
+    dao.open(makeDatabase(prog / "zwei.mdb"));
     dao.execute("DROP TABLE vereinspieler");
     EXPECT_THROW(dao.del_db(), jet::Error);
     EXPECT_EQ(count(dao, "vereine"), 3);
@@ -133,7 +130,7 @@ TEST(Dao, DeleteIsAllOrNothing) {
     // No transaction stays open: later statements are written for good.
     dao.execute("DELETE FROM z4spieler");
     dao.close();
-    dao.open(prog / "kickora.mdb");
+    dao.open(prog / "zwei.mdb");
     EXPECT_EQ(count(dao, "vereine"), 3);
     EXPECT_EQ(count(dao, "z4spieler"), 0);
 }

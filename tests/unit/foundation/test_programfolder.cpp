@@ -85,26 +85,25 @@ TEST(ProgramFolder, InstalledEditorFillsTheUserDataFolderAndLeavesThePrefixAlone
     EXPECT_EQ(testsupport::treeListing(in.root / "prefix"), before);
 }
 
-TEST(ProgramFolder, LaterStartsKeepTheUsersData) {
-    Installed in;
-    ASSERT_EQ(chooseProgramFolder(in.bin, in.userData).error, "");
-    writeFile(in.userData / "kickora.mdb", "edited");
-    fs::remove(in.userData / "wappen/default.tga");
-    const ProgramFolderChoice r = chooseProgramFolder(in.bin, in.userData);
-    EXPECT_EQ(r.error, "");
-    EXPECT_EQ(readFile(in.userData / "kickora.mdb"), "edited");
-    EXPECT_FALSE(fs::exists(in.userData / "wappen/default.tga"));
-}
-
-TEST(ProgramFolder, OwnGameDatabasePutThereBeforeTheFirstStartIsKept) {
-    Installed in;
-    writeFile(in.userData / "kickora.mdb", "the user's Jet file");
-    EXPECT_EQ(chooseProgramFolder(in.bin, in.userData).error, "");
-    EXPECT_EQ(readFile(in.userData / "kickora.mdb"), "the user's Jet file");
-    EXPECT_FALSE(fs::exists(in.userData / "wappen"));
-}
-
-TEST(ProgramFolder, FirstStartKeepsFilesAlreadyThere) {
+// Whatever the user's folder holds already is kept: an edited database, a crest deleted on
+// purpose, an own database put there before the first start, an own crest.
+TEST(ProgramFolder, FilesAlreadyInTheUserFolderAreKept) {
+    {
+        Installed in;
+        ASSERT_EQ(chooseProgramFolder(in.bin, in.userData).error, "");
+        writeFile(in.userData / "kickora.mdb", "edited");
+        fs::remove(in.userData / "wappen/default.tga");
+        EXPECT_EQ(chooseProgramFolder(in.bin, in.userData).error, "");
+        EXPECT_EQ(readFile(in.userData / "kickora.mdb"), "edited");
+        EXPECT_FALSE(fs::exists(in.userData / "wappen/default.tga"));
+    }
+    {
+        Installed in;
+        writeFile(in.userData / "kickora.mdb", "the user's Jet file");
+        EXPECT_EQ(chooseProgramFolder(in.bin, in.userData).error, "");
+        EXPECT_EQ(readFile(in.userData / "kickora.mdb"), "the user's Jet file");
+        EXPECT_FALSE(fs::exists(in.userData / "wappen"));
+    }
     Installed in;
     writeFile(in.userData / "wappen/default.tga", "own crest");
     EXPECT_EQ(fillFromDemo(in.userData, in.demo), "");

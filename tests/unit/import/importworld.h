@@ -68,6 +68,16 @@ inline jet::Database demoDatabase(const std::filesystem::path& dir)
 
 inline long long count(jet::Database& db, const std::string& sql) { return db.query(sql).field(0).toInt(); }
 
+// The first row of a query, values joined by "|".
+inline std::string row(jet::Database& db, const std::string& sql)
+{
+    jet::Recordset rs = db.query(sql);
+    std::string out;
+    for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i)
+        out += (i ? "|" : "") + rs.field(i).toString();
+    return out;
+}
+
 // A database club with its player slots: the first club of the demo world that has 20.
 inline long long clubWithSquad(jet::Database& db)
 {

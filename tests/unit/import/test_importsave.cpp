@@ -104,18 +104,12 @@ TEST(ImportSave, SquadOverSlotsInOrderWithQuotedValues)
     const std::vector<long long> slots = saveSquad(f.db, f.club, f.fromFile(20), file, f.random, f.progress);
     ASSERT_EQ(slots.size(), 20u);
     EXPECT_TRUE(std::is_sorted(slots.begin(), slots.end()));
-    for (int i = 0; i < 20; ++i) {
-        jet::Recordset rs = f.db.query("SELECT NAME, VORNAME, NATION, ART, GESICHT, GROESSE, [REST_EINSÄTZE] "
-                                       "FROM spieler WHERE NUMMER=" + std::to_string(slots[static_cast<std::size_t>(i)]));
-        EXPECT_EQ(rs.field(0).toString(), specs[static_cast<std::size_t>(i)].name);
-        EXPECT_EQ(rs.field(1).toString(), "V.");
-        EXPECT_EQ(rs.field(2).toString(), "Neu\"land");
-        EXPECT_EQ(rs.field(3).toInt(), specs[static_cast<std::size_t>(i)].position);
-        EXPECT_EQ(faces::decode(rs.field(4).toInt()).skin, specs[static_cast<std::size_t>(i)].skin);
-        EXPECT_GE(rs.field(5).toInt(), 175);
-        EXPECT_LE(rs.field(5).toInt(), 204);
-        EXPECT_GE(rs.field(6).toInt(), 110);
-        EXPECT_LE(rs.field(6).toInt(), 114);
+    for (std::size_t i = 0; i < 20; ++i) {
+        const std::string where = " FROM spieler WHERE NUMMER=" + std::to_string(slots[i]);
+        EXPECT_EQ(importtest::row(f.db, "SELECT NAME, VORNAME, NATION, ART, GROESSE BETWEEN 175 AND 204, "
+                                        "[REST_EINSÄTZE] BETWEEN 110 AND 114" + where),
+                  specs[i].name + "|V.|Neu\"land|" + std::to_string(specs[i].position) + "|1|1");
+        EXPECT_EQ(faces::decode(count(f.db, "SELECT GESICHT" + where)).skin, specs[i].skin);
     }
     EXPECT_EQ(count(f.db, "SELECT Count(*) FROM vereine_national WHERE NAME='Neu\"land'"), 1);
 
@@ -126,15 +120,9 @@ TEST(ImportSave, SquadOverSlotsInOrderWithQuotedValues)
     save.fields = {"FC \"Anführung\"", "K", "Teststadt", "Neu\"land", "Testarena", "40000", "20000"};
     save.jerseyTypes = {std::optional<int>(5), std::nullopt, std::optional<int>(61)};
     saveClub(f.db, save, file);
-    jet::Recordset rs = f.db.query("SELECT NAME, NATION, STADION_SITZPL, F_TRIKOT_SPIELER, F_TRIKOT_WERBUNG, TRIKOT_ART, "
-                                   "TW_TRIKOT_ART FROM vereine WHERE NUMMER=" + std::to_string(f.club));
-    EXPECT_EQ(rs.field(0).toString(), "FC \"Anführung\"");
-    EXPECT_EQ(rs.field(1).toString(), "Neu\"land");
-    EXPECT_EQ(rs.field(2).toInt(), 40000);
-    EXPECT_EQ(rs.field(3).toString(), "255,  0,  0");
-    EXPECT_EQ(rs.field(4).toString(), "  7,  8,  9");
-    EXPECT_EQ(rs.field(5).toInt(), 5);
-    EXPECT_EQ(rs.field(6).toInt(), 61);
+    EXPECT_EQ(importtest::row(f.db, "SELECT NAME, NATION, STADION_SITZPL, F_TRIKOT_SPIELER, F_TRIKOT_WERBUNG, TRIKOT_ART, "
+                                    "TW_TRIKOT_ART FROM vereine WHERE NUMMER=" + std::to_string(f.club)),
+              "FC \"Anführung\"|Neu\"land|40000|255,  0,  0|  7,  8,  9|5|61");
 }
 
 TEST(ImportSave, FailuresLeaveTheDatabaseAsItWas)
@@ -183,10 +171,8 @@ TEST(ImportSave, FreePlayersAddOneRowEach)
     const long long before = count(f.db, "SELECT Count(*) FROM z4spieler");
     EXPECT_EQ(saveFreePlayers(f.db, file, {0, 1, 2, 3, 4, 5, 6}, f.random, f.progress), 6);
     EXPECT_EQ(count(f.db, "SELECT Count(*) FROM z4spieler"), before + 6);
-    jet::Recordset rs = f.db.query("SELECT vorname, verein, Gesicht FROM z4spieler WHERE name='Spieler2'");
-    EXPECT_EQ(rs.field(0).toString(), "Vorname2");
-    EXPECT_EQ(rs.field(1).toString(), "FC Frei");
-    EXPECT_EQ(rs.field(2).toInt() % 4, 1);  // the skin bit
+    EXPECT_EQ(importtest::row(f.db, "SELECT vorname, verein FROM z4spieler WHERE name='Spieler2'"), "Vorname2|FC Frei");
+    EXPECT_EQ(count(f.db, "SELECT Gesicht FROM z4spieler WHERE name='Spieler2'") % 4, 1);  // the skin bit
     EXPECT_EQ(freePlayersDone(6), "6 Spieler in Freie Spieler importiert!");
     EXPECT_THROW(saveFreePlayers(f.db, file, {0, 7}, f.random, f.progress), Error);
     EXPECT_EQ(count(f.db, "SELECT Count(*) FROM z4spieler"), before + 6);
@@ -217,10 +203,8 @@ TEST(ImportSave, TeamFilesAsNewClubAndOverAClub)
                                   "[Team]\nNAME=Kurz \"K\"\nGRAFIK_NR=viel\nSTADION_SITZPL=99999999999\n"
                                   "[Spieler1]\nNAME=Eins\nStaerke=4000\nART=300\n[Spieler2]\nNAME=Zwei\n[Spieler3]\nNAME=Drei\n");
     importTeamOver(f.db, loadTeamFile(f.dir / "kurz.tea"), added, f.progress);
-    jet::Recordset club = f.db.query("SELECT NAME, GRAFIK_NR, STADION_SITZPL FROM vereine WHERE NUMMER=" + std::to_string(added));
-    EXPECT_EQ(club.field(0).toString(), "Kurz \"K\"");
-    EXPECT_EQ(club.field(1).toInt(), 0);
-    EXPECT_EQ(club.field(2).toInt(), 2147483647);
+    EXPECT_EQ(importtest::row(f.db, "SELECT NAME, GRAFIK_NR, STADION_SITZPL FROM vereine WHERE NUMMER=" + std::to_string(added)),
+              "Kurz \"K\"|0|2147483647");
     EXPECT_EQ(count(f.db, "SELECT Count(*) FROM spielerinvereine WHERE verein=" + std::to_string(added) +
                               " AND name='' AND rueckennummer=1"), 17);
     EXPECT_EQ(count(f.db, "SELECT art FROM spielerinvereine WHERE name='Eins' AND verein=" + std::to_string(added)), 255);

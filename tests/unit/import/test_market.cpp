@@ -16,7 +16,7 @@
 #include "common/progress.h"
 #include "common/random.h"
 #include "config/configworld.h"
-#include "testsupport.h"
+#include "importworld.h"
 
 namespace {
 
@@ -54,14 +54,7 @@ INSERT INTO vereine (NUMMER, NAME, NATION) VALUES (6, 'SV "Süd"', 'Deutschland'
                    ", 30, 9, 4100, 3, 4)");
     }
     long long scalar(const std::string& sql) { return db.query(sql).field(0).toInt(); }
-    std::string text(const std::string& sql) { return db.query(sql).field(0).toString(); }
-    // The first row of a query, values joined by "|".
-    std::string row(const std::string& sql) {
-        jet::Recordset rs = db.query(sql);
-        std::string out;
-        for (int i = 0; !rs.eof() && i < rs.fieldCount(); ++i) out += (i ? "|" : "") + rs.field(i).toString();
-        return out;
-    }
+    std::string row(const std::string& sql) { return importtest::row(db, sql); }
     std::vector<std::string> everything() {
         std::vector<std::string> all;
         for (const char* t : {"spieler", "vereinspieler", "z4spieler", "vereine_national"})
@@ -142,7 +135,7 @@ TEST_F(Market, FiveSlotsTakeFiveOfTwelveFreePlayersAtRandom) {
     EXPECT_EQ(row("SELECT VORNAME, STÄRKE, NATION, GROESSE, ART, REST_EINSÄTZE, LIEBLINGSPOS_X, RUECKENNUMMER, GESICHT, "
                   "HAARFARBE, ERLERNT, GESPERRT FROM spieler WHERE NUMMER=103"),
               "V.|6000|Deutschland|183|2|30|3|23|4100|4||");
-    EXPECT_EQ(text("SELECT NAME FROM spieler WHERE NUMMER=200"), "Alt");
+    EXPECT_EQ(row("SELECT NAME FROM spieler WHERE NUMMER=200"), "Alt");
     EXPECT_EQ(progress.texts, std::vector<std::string>{market::kSaveStatus});
     EXPECT_EQ(progress.values, (std::vector<int>{0, 25, 50, 75, 100}));
 }
@@ -173,7 +166,7 @@ TEST_F(Market, QuotesUnknownCountriesAndEmptyRowsInTheFill) {
     EXPECT_EQ(r.nationsCreated, 1);
     EXPECT_EQ(row("SELECT VORNAME, NATION, MAX_STÄRKE IN (4000, 6000) FROM spieler WHERE NAME=\"O\"\"Neil\""),
               "..|Nirgendland|1");
-    EXPECT_EQ(text("SELECT KONTINENT FROM vereine_national WHERE NAME=\"Nirgendland\""), "Atlantis");
+    EXPECT_EQ(row("SELECT KONTINENT FROM vereine_national WHERE NAME=\"Nirgendland\""), "Atlantis");
     // What the row without values does not say, the slot keeps.
     EXPECT_EQ(row("SELECT VORNAME, STÄRKE, MAX_STÄRKE, NATION, ART, GESICHT FROM spieler WHERE NAME=\"Leer\""),
               ".|2000|4000|TRANSFERMARKT|1|8");
