@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include <map>
+#include <optional>
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
@@ -51,16 +52,13 @@ jerseys::Colours expected(int set, int model)
 
 TEST(JerseyColour, ParseAndFormat)
 {
-    EXPECT_EQ(jerseys::parseColour(" 48, 48, 48"), (jerseys::Rgb{48, 48, 48}));
-    EXPECT_EQ(jerseys::parseColour("\"255,0 ,7\""), (jerseys::Rgb{255, 0, 7}));
-    EXPECT_FALSE(jerseys::parseColour("256,0,0"));
-    EXPECT_FALSE(jerseys::parseColour("1,2"));
-    EXPECT_FALSE(jerseys::parseColour("1,2,3,4"));
-    EXPECT_FALSE(jerseys::parseColour("a,b,c"));
+    const std::pair<const char*, std::optional<jerseys::Rgb>> parsed[] = {
+        {" 48, 48, 48", jerseys::Rgb{48, 48, 48}}, {"\"255,0 ,7\"", jerseys::Rgb{255, 0, 7}}, {"256,0,0", std::nullopt},
+        {"1,2", std::nullopt}, {"1,2,3,4", std::nullopt}, {"a,b,c", std::nullopt}};
+    for (const auto& [text, rgb] : parsed) EXPECT_EQ(jerseys::parseColour(text), rgb) << text;
     EXPECT_EQ(jerseys::colourText({0, 40, 160}), "  0, 40,160");
-    EXPECT_EQ(jerseys::modelPicture("/s/", 0).string(), "/s/trikot_00.gif");
-    EXPECT_EQ(jerseys::modelPicture("/s/", 5).string(), "/s/trikot_05.gif");
-    EXPECT_EQ(jerseys::modelPicture("/s/", 100).string(), "/s/trikot_100.gif");
+    for (auto [model, file] : {std::pair{0, "/s/trikot_00.gif"}, {5, "/s/trikot_05.gif"}, {100, "/s/trikot_100.gif"}})
+        EXPECT_EQ(jerseys::modelPicture("/s/", model).string(), file);
     EXPECT_EQ(jerseys::modelAt(6, 11), 83);
     EXPECT_FALSE(jerseys::isChoosable(80));
     EXPECT_TRUE(jerseys::isChoosable(79));
@@ -72,9 +70,7 @@ TEST_F(JerseyDb, LoadJerseysReadsModelsAndColourGroups)
                "F_AUSW_HOSE_SPIELER='\"1, 2, 3\"', F_HOSE_TRAINER='kaputt' WHERE nummer=42");
     auto j = jerseys::loadJerseys(db, 42, 1);
     ASSERT_TRUE(j);
-    EXPECT_EQ((*j)[0].model, 3);
-    EXPECT_EQ((*j)[1].model, 7);
-    EXPECT_EQ((*j)[2].model, 61);
+    EXPECT_EQ(std::vector<int>({(*j)[0].model, (*j)[1].model, (*j)[2].model}), std::vector<int>({3, 7, 61}));
     EXPECT_EQ((*j)[1].colours[0], (jerseys::Rgb{1, 2, 3}));
     EXPECT_EQ((*j)[2].colours[3], (jerseys::Rgb{0, 0, 0}));
     EXPECT_FALSE(jerseys::loadJerseys(db, 999999, 1));

@@ -49,9 +49,9 @@ protected:
 
 }  // namespace
 
-TEST_F(ShirtNumbers, ListsClubsAndNationalTeamsWithSharedNumbers)
+TEST_F(ShirtNumbers, ListsTeamsWithSharedNumbersMarksThemAndDropsThemWhenFixed)
 {
-    const auto clubs = shirtnumbers::findClubs(db, progress);
+    auto clubs = shirtnumbers::findClubs(db, progress);
     ASSERT_EQ(clubs.size(), 2u);
     EXPECT_EQ(clubs[0].number, 1);
     EXPECT_EQ(clubs[0].name, "Deutschland");
@@ -59,10 +59,8 @@ TEST_F(ShirtNumbers, ListsClubsAndNationalTeamsWithSharedNumbers)
     EXPECT_EQ(clubs[1].number, 7);
     EXPECT_EQ(clubs[1].name, "FC \"Blau\" Äpfelstadt");
     EXPECT_EQ(clubs[1].shirts, std::vector<long long>{7});
-}
 
-TEST_F(ShirtNumbers, ThreeSevensAreMarkedAfterTheFirstAndTheClubDropsOutWhenFixed)
-{
+    // Three sevens are marked after the first; the club drops out when they are fixed.
     const auto entries = shirtnumbers::playerEntries(db, 7);
     EXPECT_EQ(texts(entries), (std::vector<std::string>{" Eck, E.", " Falk, F.", "3 Berg, B.", "7 Alt, A.",
                                                         "*7 Chor, C.", "*7 Dorn, D."}));
@@ -76,7 +74,7 @@ TEST_F(ShirtNumbers, ThreeSevensAreMarkedAfterTheFirstAndTheClubDropsOutWhenFixe
     const auto fixed = shirtnumbers::playerEntries(db, 7);
     EXPECT_FALSE(shirtnumbers::hasMarker(fixed));
     EXPECT_EQ(fixed.back().text, "18 Dorn, D.");
-    const auto clubs = shirtnumbers::findClubs(db, progress);
+    clubs = shirtnumbers::findClubs(db, progress);
     ASSERT_EQ(clubs.size(), 1u);
     EXPECT_EQ(clubs[0].number, 1);
 }
