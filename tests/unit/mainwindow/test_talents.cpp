@@ -23,10 +23,8 @@ std::pair<QString, QString> roundTrip(const QString& learned, const QString& blo
 }  // namespace
 
 TEST(TalentIcons, FileNamesHaveAtLeastTwoDigits) {
-    EXPECT_EQ(iconFileName(0), "attribute_hell_00.gif");
-    EXPECT_EQ(iconFileName(7), "attribute_hell_07.gif");
-    EXPECT_EQ(iconFileName(52), "attribute_hell_52.gif");
-    EXPECT_EQ(iconFileName(123), "attribute_hell_123.gif");
+    for (auto [n, name] : {std::pair{0, "attribute_hell_00.gif"}, {7, "attribute_hell_07.gif"}, {123, "attribute_hell_123.gif"}})
+        EXPECT_EQ(iconFileName(n), name);
 }
 
 TEST(TalentRows, VisibilityFollowsThePositionAndMatchesTheDemoCatalogue) {
@@ -65,12 +63,10 @@ TEST(TalentRows, VisibilityIsAppliedOnlyWhenTheShownRowsDoNotFit) {
 TEST(TalentStates, ListsAreReadIntoRowsAndWrittenBackUnchanged) {
     States s;
     s.load(QStringLiteral("0,5"), QStringLiteral("40"));
-    EXPECT_EQ(s.state(1), State::Learned);
-    EXPECT_EQ(s.value(1), 1);
-    EXPECT_EQ(s.state(6), State::Learned);
-    EXPECT_EQ(s.value(6), 6);
-    EXPECT_EQ(s.state(41), State::Blocked);
-    EXPECT_EQ(s.value(41), -41);
+    for (auto [row, state] : {std::pair{1, State::Learned}, {6, State::Learned}, {41, State::Blocked}}) {
+        EXPECT_EQ(s.state(row), state) << row;
+        EXPECT_EQ(s.value(row), state == State::Learned ? row : -row) << row;
+    }
     int marked = 0;
     for (int r = 1; r <= s.rows(); ++r) marked += s.state(r) != State::None;
     EXPECT_EQ(marked, 3);
@@ -88,18 +84,18 @@ TEST(TalentStates, ListsAreReadIntoRowsAndWrittenBackUnchanged) {
 
 TEST(TalentStates, ClickingCyclesNoneLearnedBlockedNone) {
     States s;
+    const auto sums = [&s] {
+        std::pair<QString, QString> out;
+        s.talentsum(out.first, out.second);
+        return out;
+    };
     s.load(QStringLiteral("3"), QString());
     EXPECT_EQ(s.cycle(10), State::Learned);
     EXPECT_EQ(s.cycle(48), State::Learned);
     EXPECT_EQ(s.cycle(48), State::Blocked);
-    QString learned, blocked;
-    s.talentsum(learned, blocked);
-    EXPECT_EQ(learned, "3,9");
-    EXPECT_EQ(blocked, "47");
+    EXPECT_EQ(sums(), std::make_pair(QString("3,9"), QString("47")));
     EXPECT_EQ(s.cycle(48), State::None);
-    s.talentsum(learned, blocked);
-    EXPECT_EQ(learned, "3,9");
-    EXPECT_EQ(blocked, "");
+    EXPECT_EQ(sums(), std::make_pair(QString("3,9"), QString()));
     // setattribute: kind times row.
     s.set(20, -1);
     EXPECT_EQ(s.value(20), -20);
@@ -108,13 +104,10 @@ TEST(TalentStates, ClickingCyclesNoneLearnedBlockedNone) {
     // Rows outside the grid are ignored.
     EXPECT_EQ(s.cycle(0), State::None);
     EXPECT_EQ(s.cycle(kRows + 1), State::None);
-    s.talentsum(learned, blocked);
-    EXPECT_EQ(learned, "3,9");
+    EXPECT_EQ(sums(), std::make_pair(QString("3,9"), QString()));
     // Loading another player starts from nothing.
     s.load(QString(), QStringLiteral("1"));
-    s.talentsum(learned, blocked);
-    EXPECT_EQ(learned, "");
-    EXPECT_EQ(blocked, "1");
+    EXPECT_EQ(sums(), std::make_pair(QString(), QString("1")));
 }
 
 TEST(TalentCatalogue, FirstRowsOfTheDatabaseInIdOrder) {
