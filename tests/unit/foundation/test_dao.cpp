@@ -232,15 +232,8 @@ TEST(PrepareDatabase, ConvertsAJetFileAndKeepsTheOriginalBesideIt) {
     EXPECT_EQ(jetimport::detect(db), jetimport::FileKind::Sqlite);
     EXPECT_EQ(filesIn(prog.path()), (std::set<std::string>{"kickora.mdb", "kickora_jet.mdb", "kickora_jet1.mdb"}));
 
-    Dao dao;
-    dao.open(db);
-    EXPECT_TRUE(dao.hasTable("Umsätze"));
-    const std::string customers = testsupport::runCommand("mdb-count '" + nwind.string() + "' Customers 2>/dev/null");
-    if (!customers.empty())
-        EXPECT_EQ(count(dao, "Customers"), std::stol(customers));
-    dao.close();
-
-    // The converted file is used as it is on the next start.
+    // What the conversion reads from the Jet file is the Jet import's own test; the converted
+    // file is used as it is on the next start.
     p = prepareDatabase(db);
     EXPECT_EQ(p.outcome, DatabasePreparation::Outcome::Ready);
     EXPECT_EQ(p.message, "");
