@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 #include <sqlite3.h>
 
@@ -342,27 +341,4 @@ TEST(JetDbFile, TranslatedSqlRunsOnConnectionsOpenedElsewhere)
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "Ä-1");
     sqlite3_finalize(st);
     sqlite3_close(raw);
-}
-
-// A joined, sorted query on a large table finds the club's rows; its speed: bench/bench_jetquery.
-TEST(JetDbQuery, JoinedQueryOnLargeTable)
-{
-    Database db = Database::openMemory();
-    db.executeNative("CREATE TABLE spieler(NUMMER INTEGER PRIMARY KEY, NAME VARCHAR(50) COLLATE NOCASE, \"STÄRKE\" INTEGER);"
-                     "CREATE TABLE vereinspieler(verein INTEGER, spieler INTEGER);"
-                     "CREATE INDEX vs_verein ON vereinspieler(verein);"
-                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 80000) "
-                     "INSERT INTO spieler SELECT i, 'Spieler' || i, (i % 13) * 1000 FROM n;"
-                     "INSERT INTO vereinspieler SELECT NUMMER / 20, NUMMER FROM spieler;");
-    std::vector<long long> numbers;
-    for (auto rs = db.query("SELECT spieler.NUMMER, NAME, Stärke FROM spieler INNER JOIN vereinspieler ON "
-                            "vereinspieler.spieler = spieler.NUMMER WHERE verein=100 ORDER BY NAME");
-         !rs.eof(); rs.moveNext()) {
-        EXPECT_EQ(rs.field("Stärke").toInt(), rs.field(0).toInt() % 13 * 1000);
-        numbers.push_back(rs.field(0).toInt());
-    }
-    // 2000..2019, by name as text: Spieler2000, Spieler2001, ...
-    ASSERT_EQ(numbers.size(), 20u);
-    EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
-    EXPECT_EQ(numbers.front(), 2000);
 }

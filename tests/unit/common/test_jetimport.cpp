@@ -7,12 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <map>
 #include <optional>
 #include <random>
 #include <set>
-#include <chrono>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -242,6 +240,22 @@ std::string expectedType(const std::string& access) {
         return "TEXT DECIMAL(" + ps + ")";
     }
     return "?" + access;
+}
+
+// The import of src must fail with a message holding `want` and leave nothing in target's
+// folder; returns the message.
+std::string expectRefused(const fs::path& src, const fs::path& target, const std::string& want) {
+    fs::create_directories(target.parent_path());
+    std::string message;
+    try {
+        jetimport::importFile(src, target);
+        ADD_FAILURE() << "no error";
+    } catch (const jet::Error& e) {
+        message = e.what();
+    }
+    EXPECT_NE(message.find(want), std::string::npos) << message;
+    EXPECT_TRUE(fs::is_empty(target.parent_path())) << "temporary file left behind";
+    return message;
 }
 
 // nwind.mdb imported once for the tests that only read the result
@@ -484,12 +498,10 @@ TEST(JetImportQueries, SelectQueriesBecomeViewsOthersAreKeptWithRebuiltText) {
     auto isView = [&](const std::string& name) {
         return std::find(report.views.begin(), report.views.end(), name) != report.views.end();
     };
-    int semantic = 0;
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         if (isView(c.name)) {
             EXPECT_EQ(db.scalar("SELECT count(*) FROM " + quoteIdent(c.name)), db.scalar(c.oracleCount));
-            ++semantic;
         } else {
             EXPECT_NE(kept[c.name].find(c.keptText), std::string::npos) << kept[c.name];
         }
@@ -501,7 +513,6 @@ TEST(JetImportQueries, SelectQueriesBecomeViewsOthersAreKeptWithRebuiltText) {
         ASSERT_EQ(r.values.size(), 10u);
         EXPECT_EQ(r.values[0][1], db.scalar("SELECT max(UnitPrice) FROM Products"));
         EXPECT_EQ(r.values[0][0], "Côte de Blaye");
-        ++semantic;
     } else {
         EXPECT_EQ(kept["Ten Most Expensive Products"],
                   "SELECT DISTINCTROW TOP 10 Products.ProductName AS TenMostExpensiveProducts, Products.UnitPrice\n"
@@ -511,9 +522,7 @@ TEST(JetImportQueries, SelectQueriesBecomeViewsOthersAreKeptWithRebuiltText) {
     if (isView("Order Subtotals")) {
         EXPECT_EQ(db.scalar("SELECT count(*) FROM \"Order Subtotals\""), "830");
         EXPECT_EQ(db.scalar("SELECT printf('%.2f', Subtotal) FROM \"Order Subtotals\" WHERE OrderID = 10248"), "440.00");
-        ++semantic;
     }
-    std::cout << semantic << " of 6 rebuilt queries checked through their views\n";
 }
 
 TEST(JetImportFailure, DamagedFilesGiveAnErrorAndLeaveNothing) {
@@ -540,17 +549,8 @@ TEST(JetImportFailure, DamagedFilesGiveAnErrorAndLeaveNothing) {
         fs::path src = dir / name;
         testsupport::writeFile(src, bytes);
         ASSERT_EQ(::chmod(src.c_str(), 0444), 0);  // nothing may write the source
-        fs::path target = dir / "out" / (name + ".sqlite");
-        fs::create_directories(target.parent_path());
-        try {
-            jetimport::importFile(src, target);
-            ADD_FAILURE() << "no error";
-        } catch (const jet::Error& e) {
-            EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank"), std::string::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(src.string()), std::string::npos) << e.what();
-        }
-        EXPECT_FALSE(fs::exists(target));
-        EXPECT_TRUE(fs::is_empty(target.parent_path())) << "temporary file left behind";
+        const std::string message = expectRefused(src, dir / "out" / (name + ".sqlite"), "keine lesbare Access-Datenbank");
+        EXPECT_NE(message.find(src.string()), std::string::npos) << message;
         EXPECT_EQ(testsupport::readFile(src), bytes);
     }
     // missing source
@@ -586,18 +586,14 @@ TEST(JetImportFailure, ReadingThatLoopsForeverIsStopped) {
     // Whether libmdb loops depends on memory it reads uninitialised, so several runs with
     // different name lengths; each must end soon, with an error or with a database.
     ::setenv("KICKORA_IMPORT_STALL_SECONDS", "1", 1);
-    int stopped = 0;
     for (int i = 0; i < 6; ++i) {
         fs::path target = dir / "out" / (std::string(static_cast<size_t>(i * 7 + 1), 'x') + ".sqlite");
-        auto t0 = std::chrono::steady_clock::now();
         try {
             jetimport::importFile(dir / "stuck.mdb", target);
             fs::remove(target);
         } catch (const jet::Error& e) {
             EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank"), std::string::npos) << e.what();
-            ++stopped;
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(15));
         EXPECT_TRUE(fs::is_empty(dir / "out"));
         // the reading process is gone
         int status;
@@ -605,7 +601,6 @@ TEST(JetImportFailure, ReadingThatLoopsForeverIsStopped) {
         EXPECT_EQ(errno, ECHILD);
     }
     ::unsetenv("KICKORA_IMPORT_STALL_SECONDS");
-    std::cout << stopped << " of 6 runs stopped\n";
 }
 
 TEST(JetImportProgress, ReportsEachTableAndCanBeStopped) {
@@ -840,14 +835,7 @@ TEST(JetImportFailure, DamagedPagesAndRowsAreRefused) {
         std::string bytes = original;
         bytes.replace(c.at, c.bytes.size(), c.bytes);
         testsupport::writeFile(dir / "damaged.mdb", bytes);
-        fs::create_directories(dir / "out");
-        try {
-            jetimport::importFile(dir / "damaged.mdb", dir / "out" / "x.sqlite");
-            ADD_FAILURE() << "no error";
-        } catch (const jet::Error& e) {
-            EXPECT_NE(std::string(e.what()).find("keine lesbare Access-Datenbank (sie ist beschädigt)"), std::string::npos) << e.what();
-        }
-        EXPECT_TRUE(fs::is_empty(dir / "out"));
+        expectRefused(dir / "damaged.mdb", dir / "out" / "x.sqlite", "keine lesbare Access-Datenbank (sie ist beschädigt)");
     }
 }
 

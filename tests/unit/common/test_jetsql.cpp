@@ -65,18 +65,6 @@ protected:
         return rs.recordCount() ? rs.field(0) : jet::Value();
     }
 
-    // An expression evaluated on one row, as text.
-    std::string value(const std::string& expr)
-    {
-        auto v = one("SELECT " + expr + " FROM maxteamnr WHERE maxnr=3");
-        return v.isNull() ? "<null>" : v.toString();
-    }
-    void expectValues(const std::vector<std::pair<std::string, std::string>>& cases)
-    {
-        for (const auto& [expr, want] : cases)
-            EXPECT_EQ(value(expr), want) << expr;
-    }
-
     using Strings = std::vector<std::string>;
 };
 
@@ -97,53 +85,129 @@ TEST_F(JetSql, TextLiteralsKeepEmbeddedQuotes)
     EXPECT_EQ(jetsql::quote("a'b", '\''), "'a''b'");
 }
 
-TEST_F(JetSql, BracketedAndUmlautNames)
+// Read-only Jet statements and the rows they must give, in the order given (sorted where marked).
+TEST_F(JetSql, QueriesGiveJetsRows)
 {
-    db.executeNative("CREATE TABLE \"Spieler Daten\"(\"Rücken Nr\" INTEGER, \"Größe\" INTEGER)");
-    db.execute("INSERT INTO [Spieler Daten] ([Rücken Nr], [Größe]) VALUES (9, 181)");
-    EXPECT_EQ(column("SELECT [Spieler Daten].[Größe] FROM [Spieler Daten] WHERE [Rücken Nr]=9"), Strings{"181"});
-    // Jet ignores case in names, umlauts included: stärke is STÄRKE.
-    EXPECT_EQ(column("Select nummer,name,vorname,stärke From spieler WHERE stärke>5000 ORDER BY stärke"),
-              (Strings{"3", "1"}));
+    struct Case {
+        const char* why;
+        std::string jet;
+        Strings want;
+        bool sorted = false;
+    };
+    const Case cases[] = {
+        // names: case ignored, umlauts included (stärke is STÄRKE)
+        {"umlaut name", "Select nummer,name,vorname,stärke From spieler WHERE stärke>5000 ORDER BY stärke", {"3", "1"}},
+        // & treats Null as empty, binds weaker than + and stronger than comparisons and AND
+        {"& number", "SELECT NAME & (2) FROM vereine_national WHERE NUMMER=2", {"Frankreich2"}},
+        {"& text", "SELECT NUMMER & ' II' FROM vereine WHERE NUMMER=5", {"5 II"}},
+        {"& below +", "SELECT NUMMER+1 & 'a' FROM vereine WHERE NUMMER=5", {"6a"}},
+        {"& above =", "SELECT NUMMER FROM spieler WHERE NAME & ', ' & VORNAME = 'Meier, K.' AND NUMMER>0", {"2"}},
+        {"& Null", "SELECT NAME & VORNAME FROM spieler WHERE NUMMER=4", {"Silva"}},
+        {"Null & Null", "SELECT VORNAME & Null FROM spieler WHERE NUMMER=4", {"<null>"}},
+        // the editor's country lookup, case-blind
+        {"Right/Left$/Len",
+         "SELECT NAME From vereine_national WHERE NAME=Right(\"Deutschland\",Len([name])) OR "
+         "NAME=Left$(\"Deutschland\",Len([name])) OR NAME=\"Deutschland\" OR NAME=\"Deutschland\";",
+         {"Deutsch", "Deutschland", "land"}, true},
+        {"Right case-blind", "SELECT NAME From vereine_national WHERE NAME=Right(\"DEUTSCHLAND\",Len([name]))",
+         {"Deutschland", "land"}, true},
+        {"In", "SELECT NUMMER FROM spieler WHERE Nummer In (4,1,3) ORDER BY NUMMER;", {"1", "3", "4"}},
+        {"Not In", "SELECT NUMMER FROM spieler WHERE NATION Not In (\"deutschland\") ORDER BY NUMMER", {"3", "4"}},
+        {"len", "SELECT name,nummer From vereine WHERE len(name)>15 ORDER BY name",
+         {"Ballspielverein Irgendwo", "Borussia Beispielstadt 1909"}},
+        {"max", "Select max(maxnr) From maxteamnr", {"12"}},
+        {"group/having", "SELECT DISTINCT verein From (SELECT NATION AS verein, NUMMER AS r FROM spieler) GROUP BY verein, "
+                         "r HAVING Count(r)>0 AND verein<>'Brasilien' ORDER BY verein", {"Deutschland", "Frankreich"}},
+        {"distinct", "SELECT DISTINCT kontinent FROM vereine_national ORDER BY kontinent", {"Europa", "Südamerika"}},
+        {"TOP DESCENDING", "SELECT TOP 2 NUMMER FROM spieler ORDER BY [STÄRKE] DESCENDING", {"1", "3"}},
+        {"DISTINCTROW TOP", "SELECT DISTINCTROW TOP 1 NAME FROM spieler ORDER BY NAME ASCENDING", {"Dupont"}},
+        {"TOP in subquery", "SELECT NUMMER FROM spieler WHERE NUMMER IN (SELECT TOP 1 NUMMER FROM spieler ORDER BY NUMMER DESC)",
+         {"4"}},
+        {"True", "SELECT NUMMER FROM spieler WHERE VERLETZT=True", {"2"}},
+        {"No", "SELECT NUMMER FROM spieler WHERE VERLETZT=No ORDER BY NUMMER", {"1", "3", "4"}},
+        {"Not/And/Mod", "SELECT maxnr FROM maxteamnr WHERE Not maxnr > 5 OR maxnr = 12 AND maxnr Mod 2 = 1", {"3"}},
+        {"Between", "SELECT maxnr FROM maxteamnr WHERE maxnr Between 4 And 12 AND Not maxnr Between 10 And 20", {"7"}},
+        {"Like #", "SELECT NUMMER FROM vereine WHERE NAME Like '*#*' ORDER BY NUMMER", {"5"}},
+        {"Not Like", "SELECT NUMMER FROM vereine WHERE NAME Not Like '*e*' ORDER BY NUMMER", {"6"}},
+        // text comparisons ignore case, umlauts included, even where neither side is a column
+        {"= upper", "SELECT NUMMER FROM vereine_national WHERE NAME='ÖSTERREICH'", {"6"}},
+        {"= reversed", "SELECT NUMMER FROM vereine_national WHERE 'frankreich' = NAME", {"2"}},
+        {"UCase =", "SELECT NUMMER FROM vereine_national WHERE UCase(NAME) = 'brasilien'", {"5"}},
+        {"In umlaut", "SELECT NUMMER FROM vereine_national WHERE Left(NAME, 1) In ('ö', 'b') ORDER BY NUMMER", {"5", "6"}},
+        {"Ü", "SELECT NUMMER FROM spieler WHERE NAME = 'MÜLLER'", {"1"}},
+        {"comments", "SELECT NUMMER -- Kommentar\nFROM spieler /* noch einer */ WHERE NUMMER=1", {"1"}},
+        {"EXISTS", "SELECT NAME FROM vereine_national n WHERE EXISTS (SELECT 1 FROM spieler s WHERE s.NATION = "
+                   "n.NAME AND s.VERLETZT = True)", {"Deutschland"}},
+        {"Is Null", "SELECT NUMMER FROM spieler WHERE VORNAME Is Null", {"4"}},
+        {"Is Not Null", "SELECT count(*) FROM spieler WHERE VORNAME Is Not Null", {"3"}},
+    };
+    for (const auto& c : cases) {
+        Strings got = column(c.jet);
+        if (c.sorted) std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, c.want) << c.why << ": " << c.jet;
+    }
+    // Jet's wildcards, without case; % is none
+    const std::pair<const char*, Strings> likes[] = {
+        {"deutsch*", {"Deutschland", "Deutsch"}}, {"?and", {"land"}}, {"*REICH", {"Frankreich", "Österreich"}},
+        {"ö*", {"Österreich"}}, {"[b-d]*", {"Deutschland", "Deutsch", "Brasilien"}},
+        {"[!d]*", {"Frankreich", "land", "Brasilien", "Österreich"}}, {"%", {}}};
+    for (const auto& [pattern, want] : likes)
+        EXPECT_EQ(column("SELECT NAME FROM vereine_national WHERE NAME Like " + jetsql::quote(pattern) + " ORDER BY NUMMER"),
+                  want) << pattern;
     auto rs = db.query("SELECT Stärke FROM spieler WHERE nummer=1");
     EXPECT_EQ(rs.field("STÄRKE").toInt(), 8000);
     EXPECT_EQ(rs.field("stärke").toInt(), 8000);
 }
 
-TEST_F(JetSql, ConcatenationTreatsNullAsEmptyAndBindsBelowArithmetic)
+// Expressions evaluated on one row, with Jet's operators, literals and functions.
+TEST_F(JetSql, ExpressionsGiveJetsValues)
 {
-    EXPECT_EQ(one("SELECT NAME & (2) FROM vereine_national WHERE NUMMER=2").toString(), "Frankreich2");
-    EXPECT_EQ(one("SELECT NUMMER & ' II' FROM vereine WHERE NUMMER=5").toString(), "5 II");
-    // & binds weaker than +: (NUMMER+1) & 'a'
-    EXPECT_EQ(one("SELECT NUMMER+1 & 'a' FROM vereine WHERE NUMMER=5").toString(), "6a");
-    EXPECT_EQ(value("2 * 3 & 4 - 1"), "63");
-    // ...and stronger than comparisons and AND.
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE NAME & ', ' & VORNAME = 'Meier, K.' AND NUMMER>0"),
-              Strings{"2"});
-    // Null counts as empty; only Null & Null stays Null.
-    EXPECT_EQ(one("SELECT NAME & VORNAME FROM spieler WHERE NUMMER=4").toString(), "Silva");
-    EXPECT_TRUE(one("SELECT VORNAME & Null FROM spieler WHERE NUMMER=4").isNull());
-    // Numbers join in their Jet text form; Jet's + joins two texts.
-    expectValues({{"2.5 & '|' & 3.0 & '|' & 0.1", "2.5|3|0.1"}, {"\"ab\" + \"cd\"", "abcd"}});
+    const std::pair<const char*, const char*> cases[] = {
+        {"2 * 3 & 4 - 1", "63"},  // & below arithmetic
+        {"2.5 & '|' & 3.0 & '|' & 0.1", "2.5|3|0.1"}, {"\"ab\" + \"cd\"", "abcd"},
+        // Right with more characters than the text gives it whole, with 0 the empty text
+        {"Right('abc', 5) & '|' & Right('abc', 0) & '|' & Left('abc', 0) & '|' & Right('äöü', 2)", "abc|||öü"},
+        {"#1/31/1999#", "1999-01-31"}, {"#12/31/95 10:05 PM#", "1995-12-31 22:05:00"}, {"#2001-02-03#", "2001-02-03"},
+        {"Year(#2/3/2004#) * 100 + Month(#2/3/2004#)", "200402"}, {"&H1F + &O17", "46"},
+        // Mod binds weaker than *, integer division rounds its operands first (5.5 \ 2 is 6 \ 2)
+        {"17 Mod 4 * 2", "1"}, {"3 * 5 Mod 4", "3"}, {"7 \\ 2 + 10 \\ 3", "6"}, {"5.5 \\ 2", "3"},
+        {"-2 ^ 2", "-4"}, {"2 ^ 3 ^ 2", "64"}, {"10 - 2 - 3", "5"},
+        {"UCase('straße äöü') & LCase('ÄÖÜ ABC')", "STRAßE ÄÖÜäöü abc"},
+        {"Trim('  a  ') & '|' & LTrim('  b ') & '|' & RTrim(' c  ')", "a|b | c"},
+        {"Mid$('Kickora', 3, 2) & Mid('Kickora', 5)", "ckora"},
+        {"IIf(maxnr > 2, 'gross', 'klein')", "gross"},
+        {"Nz(Null, 7) + Nz(maxnr, 0)", "10"},
+        {"Nz(Null) & 'x'", "x"},
+        {"Val(' 1 2.5kg') & '|' & Val('abc')", "12.5|0"},
+        {"Str(42) & '|' & Str(-3) & '|' & CStr(2.50)", " 42|-3|2.5"},
+        {"CInt(2.5) & CInt(3.5) & CLng('7.5') & CInt(-2.5)", "248-2"},
+        {"Int(-2.5) & '|' & Fix(-2.5) & '|' & Abs(-4) & '|' & CDbl('1.25')", "-3|-2|4|1.25"},
+        {"InStr('Borussia', 'SS') & InStr(5, 'abcabc', 'b') & InStr('abc', 'x')", "550"},
+        {"Format(7, '000') & '|' & Format(1234.5, '#,##0.00') & '|' & Format(0.256, 'Percent')", "007|1,234.50|25.60%"},
+        {"Format(#3/4/2005#, 'dd.mm.yyyy')", "04.03.2005"},
+        {"Len(Date()) & Len(Now())", "1019"},
+        {"IIf(IsNull(Null) AND Not IsNull(maxnr), 'ja', 'nein')", "ja"}};
+    for (auto [expr, want] : cases)
+        EXPECT_EQ(one(std::string("SELECT ") + expr + " FROM maxteamnr WHERE maxnr=3").toString(), want) << expr;
+    for (const char* bad : {"SELECT Right('a') FROM t", "SELECT #13/45/2000# FROM t", "SELECT TOP 10 PERCENT a FROM t",
+                            "UPDATE a LEFT JOIN b ON a.x=b.x SET a.y=b.y", "UPDATE a INNER JOIN b ON a.x=b.x SET a.y=1, b.y=2"})
+        EXPECT_THROW(jetsql::translate(bad), jetsql::TranslateError) << bad;
 }
 
-TEST_F(JetSql, CountryLookupWithRightLeftAndLen)
+TEST_F(JetSql, WritesWithJetSyntax)
 {
-    const std::string q = "SELECT NAME From vereine_national WHERE NAME=Right(\"Deutschland\",Len([name])) OR "
-                          "NAME=Left$(\"Deutschland\",Len([name])) OR NAME=\"Deutschland\" OR NAME=\"Deutschland\";";
-    auto names = column(q);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Strings{"Deutsch", "Deutschland", "land"}));
-    // Case does not matter in the comparison, as in Jet.
-    names = column("SELECT NAME From vereine_national WHERE NAME=Right(\"DEUTSCHLAND\",Len([name]))");
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (Strings{"Deutschland", "land"}));
-    // Right with more characters than the text has gives the whole text; with 0 the empty text.
-    EXPECT_EQ(value("Right('abc', 5) & '|' & Right('abc', 0) & '|' & Left('abc', 0) & '|' & Right('äöü', 2)"), "abc|||öü");
-}
-
-TEST_F(JetSql, DeleteStar)
-{
+    db.executeNative("CREATE TABLE \"Spieler Daten\"(\"Rücken Nr\" INTEGER, \"Größe\" INTEGER)");
+    db.execute("INSERT INTO [Spieler Daten] ([Rücken Nr], [Größe]) VALUES (9, 181)");
+    EXPECT_EQ(column("SELECT [Spieler Daten].[Größe] FROM [Spieler Daten] WHERE [Rücken Nr]=9"), Strings{"181"});
+    db.execute("UPDATE spieler SET VERLETZT=Yes WHERE NUMMER=1");
+    EXPECT_EQ(one("SELECT VERLETZT FROM spieler WHERE NUMMER=1").toInt(), -1);
+    EXPECT_EQ(db.execute("UPDATE vereine SET vereine.F_TRIKOT_SPIELER ='  1,  2,  3', F_AUSW_HOSE_SPIELER = '  0,  "
+                         "0,  0' WHERE vereine.nummer=5"), 1);
+    EXPECT_EQ(one("SELECT F_TRIKOT_SPIELER & F_AUSW_HOSE_SPIELER FROM vereine WHERE NUMMER=5").toString(),
+              "  1,  2,  3  0,  0,  0");
+    // Numbers given as quoted text are compared and stored as numbers, as Jet converts them.
+    EXPECT_EQ(db.execute("UPDATE vereine SET TRIKOT_ART=\"9\" WHERE nummer=\"5\""), 1);
+    EXPECT_TRUE(one("SELECT TRIKOT_ART FROM vereine WHERE NUMMER=5").isInt());
     EXPECT_EQ(db.execute("DELETE * FROM spieler WHERE NUMMER=2;"), 1);
     EXPECT_EQ(db.execute("Delete From spieler WHERE nation=\"Frankreich\""), 1);
     EXPECT_EQ(db.execute("DELETE spieler.* FROM spieler WHERE NUMMER=4"), 1);
@@ -167,137 +231,13 @@ TEST_F(JetSql, JoinedUpdateOfJerseyColours)
     // Qualified targets, target table first.
     EXPECT_EQ(db.execute("UPDATE vereine INNER JOIN e_trikotfarbeoriginal ON vereine.TRIKOT_ART = "
                          "e_trikotfarbeoriginal.nummer SET vereine.F_TRIKOT_SPIELER = e_trikotfarbeoriginal.Trikot1 "
-                         "WHERE vereine.nummer=7"),
-              1);
+                         "WHERE vereine.nummer=7"), 1);
     EXPECT_EQ(one("SELECT F_TRIKOT_SPIELER FROM vereine WHERE NUMMER=7").toString(), "255,  0,  0");
     // Without WHERE every joined row is written; aliases and parentheses are understood.
     EXPECT_EQ(db.execute("UPDATE (vereine AS v INNER JOIN e_trikotfarbeoriginal AS f ON v.TRIKOT_ART = f.nummer) "
-                         "SET v.F_AUSW_TRIKOT_SPIELER = f.Hose"),
-              4);
+                         "SET v.F_AUSW_TRIKOT_SPIELER = f.Hose"), 4);
     EXPECT_EQ(column("SELECT F_AUSW_TRIKOT_SPIELER FROM vereine ORDER BY NUMMER"),
               (Strings{"  1,  1,  1", " 30, 30, 30", "  1,  1,  1", "  1,  1,  1"}));
-    EXPECT_THROW(jetsql::translate("UPDATE a LEFT JOIN b ON a.x=b.x SET a.y=b.y"), jetsql::TranslateError);
-    EXPECT_THROW(jetsql::translate("UPDATE a INNER JOIN b ON a.x=b.x SET a.y=1, b.y=2"), jetsql::TranslateError);
-}
-
-TEST_F(JetSql, PlainUpdateWithQualifiedNames)
-{
-    EXPECT_EQ(db.execute("UPDATE vereine SET vereine.F_TRIKOT_SPIELER ='  1,  2,  3', F_AUSW_HOSE_SPIELER = '  0,  "
-                         "0,  0' WHERE vereine.nummer=5"),
-              1);
-    EXPECT_EQ(one("SELECT F_TRIKOT_SPIELER & F_AUSW_HOSE_SPIELER FROM vereine WHERE NUMMER=5").toString(),
-              "  1,  2,  3  0,  0,  0");
-    // Numbers given as quoted text are compared and stored as numbers, as Jet converts them.
-    EXPECT_EQ(db.execute("UPDATE vereine SET TRIKOT_ART=\"9\" WHERE nummer=\"5\""), 1);
-    EXPECT_TRUE(one("SELECT TRIKOT_ART FROM vereine WHERE NUMMER=5").isInt());
-}
-
-TEST_F(JetSql, InListsLenAndAggregates)
-{
-    EXPECT_EQ(column("SELECT * FROM spieler WHERE Nummer In (4,1,3);").size(), 3u);
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE NATION Not In (\"deutschland\") ORDER BY NUMMER"),
-              (Strings{"3", "4"}));
-    EXPECT_EQ(column("SELECT name,nummer From vereine WHERE len(name)>15 ORDER BY name"),
-              (Strings{"Ballspielverein Irgendwo", "Borussia Beispielstadt 1909"}));
-    EXPECT_EQ(one("Select max(maxnr) From maxteamnr").toInt(), 12);
-    EXPECT_EQ(column("SELECT DISTINCT verein From (SELECT NATION AS verein, NUMMER AS r FROM spieler) GROUP BY verein, "
-                     "r HAVING Count(r)>0 AND verein<>'Brasilien' ORDER BY verein"),
-              (Strings{"Deutschland", "Frankreich"}));
-    EXPECT_EQ(column("SELECT DISTINCT kontinent FROM vereine_national ORDER BY kontinent"),
-              (Strings{"Europa", "Südamerika"}));
-}
-
-TEST_F(JetSql, TopDistinctrowAndSortWords)
-{
-    EXPECT_EQ(column("SELECT TOP 2 NUMMER FROM spieler ORDER BY [STÄRKE] DESCENDING"), (Strings{"1", "3"}));
-    EXPECT_EQ(column("SELECT DISTINCTROW TOP 1 NAME FROM spieler ORDER BY NAME ASCENDING"), Strings{"Dupont"});
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE NUMMER IN (SELECT TOP 1 NUMMER FROM spieler ORDER BY NUMMER "
-                     "DESC)"),
-              Strings{"4"});
-    EXPECT_THROW(jetsql::translate("SELECT TOP 10 PERCENT a FROM t"), jetsql::TranslateError);
-}
-
-TEST_F(JetSql, BooleanDateAndNumberLiterals)
-{
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE VERLETZT=True"), Strings{"2"});
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE VERLETZT=No ORDER BY NUMMER"), (Strings{"1", "3", "4"}));
-    db.execute("UPDATE spieler SET VERLETZT=Yes WHERE NUMMER=1");
-    EXPECT_EQ(one("SELECT VERLETZT FROM spieler WHERE NUMMER=1").toInt(), -1);
-    expectValues({{"#1/31/1999#", "1999-01-31"}, {"#12/31/95 10:05 PM#", "1995-12-31 22:05:00"},
-                  {"#2001-02-03#", "2001-02-03"}, {"Year(#2/3/2004#) * 100 + Month(#2/3/2004#)", "200402"},
-                  {"&H1F + &O17", "46"}});
-    EXPECT_THROW(jetsql::translate("SELECT #13/45/2000# FROM t"), jetsql::TranslateError);
-}
-
-TEST_F(JetSql, ArithmeticOperatorsKeepJetPrecedence)
-{
-    // Mod binds weaker than *, integer division rounds its operands first (5.5 \ 2 is 6 \ 2).
-    expectValues({{"17 Mod 4 * 2", "1"}, {"3 * 5 Mod 4", "3"}, {"7 \\ 2 + 10 \\ 3", "6"}, {"5.5 \\ 2", "3"},
-                  {"-2 ^ 2", "-4"}, {"2 ^ 3 ^ 2", "64"}, {"10 - 2 - 3", "5"}});
-    EXPECT_EQ(column("SELECT maxnr FROM maxteamnr WHERE Not maxnr > 5 OR maxnr = 12 AND maxnr Mod 2 = 1"),
-              Strings{"3"});
-    EXPECT_EQ(column("SELECT maxnr FROM maxteamnr WHERE maxnr Between 4 And 12 AND Not maxnr Between 10 And 20"),
-              Strings{"7"});
-}
-
-TEST_F(JetSql, LikeUsesJetWildcardsWithoutCase)
-{
-    auto like = [&](const std::string& pattern) {
-        auto v = column("SELECT NAME FROM vereine_national WHERE NAME Like " + jetsql::quote(pattern) +
-                        " ORDER BY NUMMER");
-        return v;
-    };
-    EXPECT_EQ(like("deutsch*"), (Strings{"Deutschland", "Deutsch"}));
-    EXPECT_EQ(like("?and"), Strings{"land"});
-    EXPECT_EQ(like("*REICH"), (Strings{"Frankreich", "Österreich"}));
-    EXPECT_EQ(like("ö*"), Strings{"Österreich"});
-    EXPECT_EQ(like("[b-d]*"), (Strings{"Deutschland", "Deutsch", "Brasilien"}));
-    EXPECT_EQ(like("[!d]*"), (Strings{"Frankreich", "land", "Brasilien", "Österreich"}));
-    EXPECT_EQ(like("%"), Strings{});  // % is no wildcard in Jet
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine WHERE NAME Like '*#*' ORDER BY NUMMER"), Strings{"5"});
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine WHERE NAME Not Like '*e*' ORDER BY NUMMER"), Strings{"6"});
-}
-
-TEST_F(JetSql, ConversionAndTextFunctions)
-{
-    expectValues({
-        {"UCase('straße äöü') & LCase('ÄÖÜ ABC')", "STRAßE ÄÖÜäöü abc"},
-        {"Trim('  a  ') & '|' & LTrim('  b ') & '|' & RTrim(' c  ')", "a|b | c"},
-        {"Mid$('Kickora', 3, 2) & Mid('Kickora', 5)", "ckora"},
-        {"IIf(maxnr > 2, 'gross', 'klein')", "gross"},
-        {"Nz(Null, 7) + Nz(maxnr, 0)", "10"},
-        {"Nz(Null) & 'x'", "x"},
-        {"Val(' 1 2.5kg') & '|' & Val('abc')", "12.5|0"},
-        {"Str(42) & '|' & Str(-3) & '|' & CStr(2.50)", " 42|-3|2.5"},
-        {"CInt(2.5) & CInt(3.5) & CLng('7.5') & CInt(-2.5)", "248-2"},
-        {"Int(-2.5) & '|' & Fix(-2.5) & '|' & Abs(-4) & '|' & CDbl('1.25')", "-3|-2|4|1.25"},
-        {"InStr('Borussia', 'SS') & InStr(5, 'abcabc', 'b') & InStr('abc', 'x')", "550"},
-        {"Format(7, '000') & '|' & Format(1234.5, '#,##0.00') & '|' & Format(0.256, 'Percent')", "007|1,234.50|25.60%"},
-        {"Format(#3/4/2005#, 'dd.mm.yyyy')", "04.03.2005"},
-        {"Len(Date()) & Len(Now())", "1019"},
-        {"IIf(IsNull(Null) AND Not IsNull(maxnr), 'ja', 'nein')", "ja"}});
-    EXPECT_THROW(jetsql::translate("SELECT Right('a') FROM t"), jetsql::TranslateError);
-}
-
-TEST_F(JetSql, TextComparisonsIgnoreCaseAndUmlautCase)
-{
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine_national WHERE NAME='ÖSTERREICH'"), Strings{"6"});
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine_national WHERE 'frankreich' = NAME"), Strings{"2"});
-    // Neither side a column: still without case.
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine_national WHERE UCase(NAME) = 'brasilien'"), Strings{"5"});
-    EXPECT_EQ(column("SELECT NUMMER FROM vereine_national WHERE Left(NAME, 1) In ('ö', 'b') ORDER BY NUMMER"),
-              (Strings{"5", "6"}));
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE NAME = 'MÜLLER'"), Strings{"1"});
-}
-
-TEST_F(JetSql, CommentsAndExistsPassThrough)
-{
-    EXPECT_EQ(column("SELECT NUMMER -- Kommentar\nFROM spieler /* noch einer */ WHERE NUMMER=1"), Strings{"1"});
-    EXPECT_EQ(column("SELECT NAME FROM vereine_national n WHERE EXISTS (SELECT 1 FROM spieler s WHERE s.NATION = "
-                     "n.NAME AND s.VERLETZT = True)"),
-              Strings{"Deutschland"});
-    EXPECT_EQ(column("SELECT NUMMER FROM spieler WHERE VORNAME Is Null"), Strings{"4"});
-    EXPECT_EQ(column("SELECT count(*) FROM spieler WHERE VORNAME Is Not Null"), Strings{"3"});
 }
 
 TEST_F(JetSql, ZentorQueriesWithParenthesisedJoins)
@@ -331,8 +271,9 @@ TEST(JetSqlErrors, UnfinishedTextRaisesGermanTranslateError)
             ADD_FAILURE() << "no error for " << bad;
         } catch (const jetsql::TranslateError& e) {
             EXPECT_FALSE(std::string(e.what()).empty());
-            if (bad[7] == '"')
+            if (bad[7] == '"') {
                 EXPECT_NE(std::string(e.what()).find("Anführungszeichen"), std::string::npos) << e.what();
+            }
         }
     }
 }

@@ -49,12 +49,11 @@ TEST(Paths, ProgramDirIsTheTestExecutablesFolder) {
 
 TEST(Paths, FolderValueConvertsSeparatorsAndEndsWithSlash) {
     ScopedPrefix none(std::string("/nonexistent-prefix-for-test"));
-    EXPECT_EQ(paths::folderValue("/opt/kickora/attribute/"), "/opt/kickora/attribute/");
-    EXPECT_EQ(paths::folderValue("/opt/kickora/attribute"), "/opt/kickora/attribute/");
-    EXPECT_EQ(paths::folderValue("\\opt\\kickora\\wappen\\"), "/opt/kickora/wappen/");
-    EXPECT_EQ(paths::folderValue(""), "");
-    // No prefix: the drive letter stays, only the separators change.
-    EXPECT_EQ(paths::folderValue("C:\\Spiele\\Kickora\\config\\"), "C:/Spiele/Kickora/config/");
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/kickora/attribute/", "/opt/kickora/attribute/"}, {"/opt/kickora/attribute", "/opt/kickora/attribute/"},
+        {"\\opt\\kickora\\wappen\\", "/opt/kickora/wappen/"}, {"", ""},
+        {"C:\\Spiele\\Kickora\\config\\", "C:/Spiele/Kickora/config/"}};  // no prefix: only the separators change
+    for (auto [value, want] : cases) EXPECT_EQ(paths::folderValue(value), want) << value;
 }
 
 TEST(Paths, DriveLettersResolveThroughDosdevices) {
@@ -64,12 +63,11 @@ TEST(Paths, DriveLettersResolveThroughDosdevices) {
     ASSERT_EQ(paths::winePrefix(), prefix);
 
     const std::string driveC = (prefix / "drive_c").string();
-    EXPECT_EQ(paths::folderValue("C:\\Spiele\\Kickora\\config\\"), driveC + "/Spiele/Kickora/config/");
-    EXPECT_EQ(paths::folderValue("c:\\Spiele\\Kickora"), driveC + "/Spiele/Kickora/");
-    EXPECT_EQ(paths::folderValue("C:\\"), driveC + "/");
-    EXPECT_EQ(paths::folderValue("Z:\\kickora-nicht-da\\x\\"), "/kickora-nicht-da/x/");
-    // A drive without a link is kept as written.
-    EXPECT_EQ(paths::folderValue("Q:\\daten\\"), "Q:/daten/");
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:\\Spiele\\Kickora\\config\\", driveC + "/Spiele/Kickora/config/"}, {"c:\\Spiele\\Kickora", driveC + "/Spiele/Kickora/"},
+        {"C:\\", driveC + "/"}, {"Z:\\kickora-nicht-da\\x\\", "/kickora-nicht-da/x/"},
+        {"Q:\\daten\\", "Q:/daten/"}};  // a drive without a link is kept as written
+    for (const auto& [value, want] : cases) EXPECT_EQ(paths::folderValue(value), want) << value;
 
     // The folder on disk differs in letter case from the Windows value: the real one is used.
     fs::create_directories(prefix / "drive_c" / "spiele" / "kickora" / "Config");
@@ -102,17 +100,10 @@ TEST(Paths, FindFileIgnoresLetterCaseOfFilesAndFolders) {
     writeFile(tmp / "Wappen" / "Gross" / "Default.TGA", "x");
     writeFile(tmp / "Wappen" / "MÜLLER.jpg", "y");
 
-    // Exact name: returned as is.
-    EXPECT_EQ(paths::findFile(tmp / "Wappen" / "Gross" / "Default.TGA"),
-              tmp / "Wappen" / "Gross" / "Default.TGA");
-    // Other case in the file name and in both folder levels.
-    EXPECT_EQ(paths::findFile(tmp / "wappen" / "GROSS" / "default.tga"),
-              tmp / "Wappen" / "Gross" / "Default.TGA");
-    // Umlauts fold too.
-    EXPECT_EQ(paths::findFile(tmp / "wappen" / "Müller.JPG"), tmp / "Wappen" / "MÜLLER.jpg");
-    // A folder with trailing separator.
-    EXPECT_EQ(paths::findFile(tmp / "WAPPEN" / ""), tmp / "Wappen" / "");
-    // Missing: unchanged.
-    EXPECT_EQ(paths::findFile(tmp / "wappen" / "fehlt.tga"), tmp / "wappen" / "fehlt.tga");
-    EXPECT_EQ(paths::findFile(tmp / "nichts" / "default.tga"), tmp / "nichts" / "default.tga");
+    // exact; other case in the name and both folder levels; umlauts; a folder; missing: unchanged
+    const std::pair<fs::path, fs::path> cases[] = {
+        {"Wappen/Gross/Default.TGA", "Wappen/Gross/Default.TGA"}, {"wappen/GROSS/default.tga", "Wappen/Gross/Default.TGA"},
+        {"wappen/Müller.JPG", "Wappen/MÜLLER.jpg"}, {"WAPPEN/", "Wappen/"},
+        {"wappen/fehlt.tga", "wappen/fehlt.tga"}, {"nichts/default.tga", "nichts/default.tga"}};
+    for (const auto& [asked, want] : cases) EXPECT_EQ(paths::findFile(tmp.path() / asked), tmp.path() / want) << asked;
 }

@@ -64,8 +64,6 @@ TEST(ProfileRead, NamesTrimmedWithoutCaseQuotesDefaultsAndDuplicates) {
         {quotes, "q", "d", "", "\""}, {quotes, "q", "e", "-", ""}, {quotes, "q", "f", "", "\"a'"},
         {quotes, "q", "g", "", " inner "}, {quotes, "q", "empty", "-", ""},
         {quotes, "q", "bare", "def", "def"},  // a line without '=' has no value
-        {quotes, "q", "nope", "def", "def"}, {quotes, "nope", "a", "def", "def"}, {quotes, "q", "", "def", "def"},
-        {quotes, "q", "nope", "C:\\Spiel\\  ", "C:\\Spiel\\"},  // as Windows: trailing blanks go
         {dups, "a", "k", "", "first"},
         {dups, "a", "x", "-", "-"},  // only the first section of a name counts
         {dups, "", "top", "-", "-"},

@@ -1,9 +1,13 @@
 #pragma once
 // Small worlds and helpers shared by the config tests.
 #include "common/jetdb.h"
+#include "common/progress.h"
 #include "common/textcodec.h"
 #include "config/cfgformat.h"
 #include "editor/foundation/schema.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -61,6 +65,13 @@ INSERT INTO vereinspieler VALUES (1, 101);
 )SQL");
     return db;
 }
+
+// A test on the small world, in a folder of its own.
+struct SmallWorld : ::testing::Test {
+    testsupport::TempDir dir;
+    jet::Database db = smallWorld(dir / "kickora.mdb");
+    NullProgress none;
+};
 
 // Every row of a table in rowid order, values with their storage class, one text per row.
 inline std::vector<std::string> rows(jet::Database& db, const std::string& table)

@@ -157,14 +157,15 @@ const char* const kPlayerRecords =
         "        ERLERNT         \n"
         "        GESPERRT        5,40\n";
 
+using ConfigExport = SmallWorld;
+using TeamFile = SmallWorld;
+
 }  // namespace
 
 // Exact bytes of both files of a small world: key columns 34 and 25, quoting, bare KLIMA/ERLERNT/
 // GESPERRT, empty SPIELER, one empty line between records and none at the end, CR LF, Windows-1252.
-TEST(ConfigExport, ClubAndPlayerFileBytes)
+TEST_F(ConfigExport, ClubAndPlayerFileBytes)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     const std::string info = "\n\nINFOTEXT \"test01\"\n\n        DATA_VERSION 1\n\n";
     const struct {
         const char* name;
@@ -188,33 +189,30 @@ TEST(ConfigExport, ClubAndPlayerFileBytes)
         EXPECT_EQ(file, gameBytes(f.expected));
         EXPECT_EQ(progress.statuses.front(), f.statuses.front());
         EXPECT_EQ(progress.statuses.back(), "");
-        if (f.kind == cfg::ConfigFile::Clubs) EXPECT_EQ(progress.statuses, f.statuses);
+        if (f.kind == cfg::ConfigFile::Clubs) {
+            EXPECT_EQ(progress.statuses, f.statuses);
+        }
         EXPECT_EQ(progress.percents.back(), 100);
     }
     EXPECT_EQ(cfg::playerListLine(db, 7), "        SPIELER                  \"102,101\"\r\n");
     EXPECT_EQ(cfg::playerListLine(db, 9), "        SPIELER\r\n");
 }
 
-TEST(ConfigExport, HeaderDateLeavesOutTheTimeAtMidnight)
+TEST_F(ConfigExport, HeaderDateLeavesOutTheTimeAtMidnight)
 {
     EXPECT_EQ(cfg::headerDate({2024, 12, 31, 0, 0, 0}), "31.12.2024");
     EXPECT_EQ(cfg::headerDate({2024, 12, 31, 0, 0, 1}), "31.12.2024 00:00:01");
     EXPECT_EQ(cfg::headerDate({2025, 1, 2, 23, 59, 59}), "02.01.2025 23:59:59");
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
-    NullProgress none;
     cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock({2024, 6, 1, 0, 0, 0}), none);
     EXPECT_EQ(readFile(dir / "1_sp.cfg").substr(0, 30), ";Datenexport vom 01.06.2024\r\n;");
 }
 
-TEST(ConfigExport, EmptyTablesAndEmptyLists)
+TEST_F(ConfigExport, EmptyTablesAndEmptyLists)
 {
-    TempDir dir;
-    jet::Database db = emptyWorld(dir / "kickora.mdb");
-    db.executeNative("INSERT INTO vereine (NUMMER, NAME) VALUES (3, 'Solo')");
-    NullProgress none;
-    cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
-    cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
+    jet::Database empty = emptyWorld(dir / "leer.mdb");
+    empty.executeNative("INSERT INTO vereine (NUMMER, NAME) VALUES (3, 'Solo')");
+    cfg::writeClubFile(empty, dir / "1_tm.cfg", fixedClock(), none);
+    cfg::writePlayerFile(empty, dir / "1_sp.cfg", fixedClock(), none);
     const std::string clubs = readFile(dir / "1_tm.cfg");
     // The empty national-team table still writes the empty line before its records.
     const std::string tail = "        F_HOSE_TRAINER\r\n\r\n";
@@ -226,13 +224,10 @@ TEST(ConfigExport, EmptyTablesAndEmptyLists)
     EXPECT_EQ(players.substr(players.size() - end.size()), end);
 }
 
-TEST(ConfigExport, FailuresLeaveTheOldFile)
+TEST_F(ConfigExport, FailuresLeaveTheOldFile)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     testsupport::writeFile(dir / "1_tm.cfg", "alt");
     testsupport::writeFile(dir / "1_sp.cfg", "alt");
-    NullProgress none;
 
     // A line break cannot be written in a value.
     db.executeNative("UPDATE spieler SET NAME = 'Zwei' || char(10) || 'Zeilen' WHERE NUMMER = 101");
@@ -252,10 +247,8 @@ TEST(ConfigExport, FailuresLeaveTheOldFile)
         << "no temporary file left";
 }
 
-TEST(TeamFile, ClubWithPlayers)
+TEST_F(TeamFile, ClubWithPlayers)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     testsupport::writeFile(dir / "club.tea", "[Alt]\r\nx=1\r\n");
     Recorder progress;
     cfg::writeTeamFile(db, dir / "club.tea", 7, fixedClock(), progress);
@@ -291,11 +284,8 @@ TEST(TeamFile, ClubWithPlayers)
 
 // Null values stay empty, a team without players has no player section, and a number found in
 // both tables takes the national row with its own columns and players.
-TEST(TeamFile, NullValuesAndNationalTeams)
+TEST_F(TeamFile, NullValuesAndNationalTeams)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
-    NullProgress none;
     cfg::writeTeamFile(db, dir / "leer.tea", 9, fixedClock(), none);
     const auto doc = profile::Document::load(dir / "leer.tea");
     EXPECT_EQ(doc.sectionNames(), (std::vector<std::string>{"Team"}));
@@ -311,7 +301,7 @@ TEST(TeamFile, NullValuesAndNationalTeams)
     EXPECT_EQ(ger.sectionNames().size(), 2u);
 }
 
-TEST(ConfigExport, FileChosenAndTeamFileClubNumber)
+TEST_F(ConfigExport, FileChosenAndTeamFileClubNumber)
 {
     for (const char* none : {"", "*.cfg", "/spiel/config/*.cfg"}) EXPECT_FALSE(cfg::configFileChosen(none)) << none;
     EXPECT_TRUE(cfg::configFileChosen("/spiel/config/1_tm.cfg"));
@@ -321,17 +311,14 @@ TEST(ConfigExport, FileChosenAndTeamFileClubNumber)
     for (const auto& [key, number] : keys) EXPECT_EQ(cfg::teamFileClubNumber(key), number) << key;
 }
 
-TEST(ConfigExport, FractionsUseAPointWhateverTheLocale)
+TEST_F(ConfigExport, FractionsUseAPointWhateverTheLocale)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     db.executeNative("UPDATE spieler SET \"STÄRKE\" = 2.5, GROESSE = -180.25 WHERE NUMMER = 101");
     const char* old = std::setlocale(LC_ALL, nullptr);
     const std::string saved = old ? old : "C";
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "C.UTF-8"})
         if (std::setlocale(LC_ALL, name))
             break;
-    NullProgress none;
     cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
     std::setlocale(LC_ALL, saved.c_str());
     const std::string file = readFile(dir / "1_sp.cfg");

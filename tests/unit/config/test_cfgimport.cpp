@@ -71,9 +71,11 @@ void expectRejected(jet::Database& db, const std::filesystem::path& file, cfg::C
     EXPECT_EQ(progress.statuses.back(), "") << "status cleared after a failure";
 }
 
+using ConfigImport = SmallWorld;
+
 }  // namespace
 
-TEST(ConfigImport, DemoWorldRoundTripIsByteIdentical)
+TEST(ConfigRoundTrip, DemoWorldIsByteIdentical)
 {
     TempDir dir;
     demo::writeDatabase(dir / "kickora.mdb", {1, 7});
@@ -119,10 +121,8 @@ TEST(ConfigImport, DemoWorldRoundTripIsByteIdentical)
     EXPECT_EQ(db.query("SELECT NAME FROM vereine WHERE NUMMER=50").field(0).toString(), "Der \"echte\" Club");
 }
 
-TEST(ConfigImport, ReaderEdgeCases)
+TEST_F(ConfigImport, ReaderEdgeCases)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     std::string national = "NEUES_TEAM\n        NUMMER 4\n        NAME \"Nordland\"\n";
     for (const char* key : {"KURZNAME", "GRAFIK_NR", "STAERKE", "STARTPLATZ"})
         national += std::string("        ") + key + "\n";
@@ -166,10 +166,8 @@ TEST(ConfigImport, ReaderEdgeCases)
     EXPECT_TRUE(n.field(2).isNull() && n.field(4).isNull());
 }
 
-TEST(ConfigImport, PlayerValuesAsTyped)
+TEST_F(ConfigImport, PlayerValuesAsTyped)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     const std::string evil = "x\"); DELETE FROM vereine; --";
     std::string text = "NEUER_SPIELER\n        NUMMER 1\n        NAME \"" + evil + "\"\n        VORNAME \"\"\n";
     text += "        STÄRKE 2.5\n        MAX_STÄRKE\n        NATION \"Land\"\n        GROESSE \"181\"\n";
@@ -185,11 +183,8 @@ TEST(ConfigImport, PlayerValuesAsTyped)
     EXPECT_EQ(rows(db, "vereine").size(), 2u);
 }
 
-TEST(ConfigImport, FailingClubRecordRollsBackWithItsLine)
+TEST_F(ConfigImport, FailingClubRecordRollsBackWithItsLine)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
-    NullProgress none;
     cfg::writeClubFile(db, dir / "1_tm.cfg", fixedClock(), none);
     const std::string good = readFile(dir / "1_tm.cfg");
     // Every case fails in the last record, after the others went in.
@@ -212,11 +207,8 @@ TEST(ConfigImport, FailingClubRecordRollsBackWithItsLine)
     }
 }
 
-TEST(ConfigImport, FailingPlayerRecordRollsBackWithItsLine)
+TEST_F(ConfigImport, FailingPlayerRecordRollsBackWithItsLine)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
-    NullProgress none;
     cfg::writePlayerFile(db, dir / "1_sp.cfg", fixedClock(), none);
     const std::string good = readFile(dir / "1_sp.cfg");
     struct Case {
@@ -260,15 +252,12 @@ TEST(ConfigImport, FailingPlayerRecordRollsBackWithItsLine)
     }
 }
 
-TEST(ConfigImport, ANumberMetTwiceKeepsTheLastPlayerList)
+TEST_F(ConfigImport, ANumberMetTwiceKeepsTheLastPlayerList)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     const std::string text = "NEUES_TEAM\n        NUMMER 5\n        NAME \"A\"\n        GRAFIK_NR 1\n        SPIELER \"11,12\"\n\n"
                              "NEUES_TEAM\n        NUMMER 6\n        NAME \"B\"\n        GRAFIK_NR 1\n        SPIELER \"14\"\n\n"
                              "NEUES_TEAM\n        NUMMER 5\n        NAME \"C\"\n        GRAFIK_NR 2\n        SPIELER \"13\"\n";
     writeFile(dir / "twice.cfg", gameBytes(text));
-    NullProgress none;
     EXPECT_EQ(cfg::importConfig(db, dir / "twice.cfg", cfg::ConfigFile::Clubs, none), 3);
     EXPECT_EQ(rows(db, "vereinspieler"), (std::vector<std::string>{"I6|I14|", "I5|I13|"}));
     EXPECT_EQ(db.query("SELECT NAME FROM vereine WHERE NUMMER=5").field(0).toString(), "C");

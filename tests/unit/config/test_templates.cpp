@@ -49,6 +49,8 @@ INSERT INTO vereine (NUMMER, NAME, NATION) VALUES (30, 'a30', 'Aland'), (21, 'a2
     return db;
 }
 
+using Landneu = SmallWorld;
+
 }  // namespace
 
 TEST(CompetitionFile, BytesOfASmallWorld)
@@ -170,10 +172,8 @@ TEST(TemplateClubs, FailureLeavesNothingBehind)
         EXPECT_EQ(count(db, std::string("SELECT count(*) FROM ") + table), 0) << table;
 }
 
-TEST(Landneu, PrefixSuffixAndSzSpellingsCreateANewTeam)
+TEST_F(Landneu, PrefixSuffixAndSzSpellingsCreateANewTeam)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     db.executeNative(R"SQL(
 INSERT INTO vereine_national (NUMMER, NAME) VALUES (20, 'Irland'), (21, 'Korea'), (22, 'Russland'), (23, 'Grußland');
 INSERT INTO e_landkontinent VALUES (1, 'Nordirland', 'West-Europa', 'NIR', 0, '');
@@ -196,10 +196,8 @@ INSERT INTO e_landkontinent VALUES (1, 'Nordirland', 'West-Europa', 'NIR', 0, ''
         << "number after the highest club or national team, defaults, continent of e_landkontinent";
 }
 
-TEST(Landneu, ExactMatchAndUnknownCountryWithQuotes)
+TEST_F(Landneu, ExactMatchAndUnknownCountryWithQuotes)
 {
-    TempDir dir;
-    jet::Database db = smallWorld(dir / "kickora.mdb");
     EXPECT_EQ(cfg::landneu(db, "Deutschland"), "Deutschland");
     EXPECT_EQ(count(db, "SELECT count(*) FROM vereine_national"), 1);
     // Unknown: a new team in Atlantis, the quotes stored as typed.

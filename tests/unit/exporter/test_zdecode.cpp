@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -28,12 +29,13 @@ std::int64_t block(int r1, int k1, int r2 = 0, int k2 = 0, int r3 = 0, int k3 = 
 
 }  // namespace
 
-TEST(ColourTriple, FixedCodes) {
-    EXPECT_EQ(colourTriple(127), (Rgb{255, 255, 129}));
-    EXPECT_EQ(colourTriple(-127), (Rgb{255, 255, 129}));
-    EXPECT_EQ(colourTriple(0), (Rgb{0, 0, 0}));
-    EXPECT_EQ(colourTriple(0x12345678), (Rgb{52, 86, 120}));
-    EXPECT_EQ(colourTriple(-1), (Rgb{255, 255, 255}));
+TEST(ColourTriple, FixedAndShortCodes) {
+    const std::pair<std::int64_t, Rgb> cases[] = {
+        {127, {255, 255, 129}}, {-127, {255, 255, 129}}, {0, {0, 0, 0}}, {0x12345678, {52, 86, 120}}, {-1, {255, 255, 255}},
+        // below six hex digits 24 bits instead of the hex reading, which would give 18,52,69 and
+        // 18,52,52 and fail below 0x100
+        {0x12345, {1, 35, 69}}, {0x1234, {0, 18, 52}}, {0xFF, {0, 0, 255}}, {5, {0, 0, 5}}, {126, {0, 0, 126}}};
+    for (const auto& [code, want] : cases) EXPECT_EQ(colourTriple(code), want) << code;
     EXPECT_EQ(colourText(colourTriple(127)), "255,255,129");
     EXPECT_EQ(colourText(colourTriple(0)), "0,0,0");
 }
@@ -49,25 +51,14 @@ TEST(ColourTriple, LargeAndNegativeCodesAgreeWithTheHexReading) {
     for (auto c : codes) EXPECT_EQ(colourTriple(c), byHexText(c)) << c;
 }
 
-TEST(ColourTriple, ShortCodesAreTwentyFourBitsInsteadOfFailing) {
-    // The hex reading would give 18,52,69 and 18,52,52 and fail below 0x100.
-    EXPECT_EQ(colourTriple(0x12345), (Rgb{1, 35, 69}));
-    EXPECT_EQ(colourTriple(0x1234), (Rgb{0, 18, 52}));
-    EXPECT_EQ(colourTriple(0xFF), (Rgb{0, 0, 255}));
-    EXPECT_EQ(colourTriple(5), (Rgb{0, 0, 5}));
-    EXPECT_EQ(colourTriple(126), (Rgb{0, 0, 126}));
-}
-
 TEST(Binary, Dez2binAndBin2dez) {
     EXPECT_EQ(dez2bin(0), std::string(32, '0'));
     EXPECT_EQ(dez2bin(5), std::string(29, '0') + "101");
     EXPECT_EQ(dez2bin(0x80000000LL), "1" + std::string(31, '0'));
     EXPECT_EQ(dez2bin(block(4, 0, 2, 1)), "00000000000000000100010000100000");
-    EXPECT_EQ(bin2dez("1010"), 10);
-    EXPECT_EQ(bin2dez("0001"), 1);
-    EXPECT_EQ(bin2dez("11"), 3);
-    EXPECT_EQ(bin2dez("1x1"), 5);  // anything but "1" counts as 0
-    EXPECT_EQ(bin2dez(""), 0);
+    // anything but "1" counts as 0
+    for (auto [bits, want] : {std::pair{"1010", 10}, {"0001", 1}, {"11", 3}, {"1x1", 5}, {"", 0}})
+        EXPECT_EQ(bin2dez(bits), want) << bits;
     for (std::int64_t n : {0LL, 1LL, 255LL, 4660LL, 65535LL})
         EXPECT_EQ(bin2dez(dez2bin(n).substr(16)), n) << n;
 }
@@ -91,16 +82,11 @@ TEST(Stadium, BlocksAndTiers) {
     EXPECT_EQ(stadionteil(block(0, 0, 0, 0, 2, 0), 0, 0, 2), 600);
     // The table as listed, odd entries included.
     EXPECT_EQ(stadionteil(block(5, 1), 1, 1, 3), 75000);
-    EXPECT_EQ(capacityEntry(1, 1, 5, 2), 10500);
-    EXPECT_EQ(capacityEntry(1, 1, 5, 12), 5000);
-    EXPECT_EQ(capacityEntry(0, 1, 2, 7), 300);
-    EXPECT_EQ(capacityEntry(0, 1, 4, 7), 600);
-    EXPECT_EQ(capacityEntry(1, 0, 3, 11), 3500);
-    EXPECT_EQ(capacityEntry(0, 0, 6, 2), 7400);
-    EXPECT_EQ(capacityEntry(0, 1, 1, 9), 1500);
-    EXPECT_EQ(capacityEntry(1, 1, 1, 4), 4500);
-    EXPECT_EQ(capacityEntry(0, 0, 0, 0), 0);
-    EXPECT_EQ(capacityEntry(0, 0, 7, 0), 0);
+    const std::array<int, 5> entries[] = {{1, 1, 5, 2, 10500}, {1, 1, 5, 12, 5000}, {0, 1, 2, 7, 300}, {0, 1, 4, 7, 600},
+                                          {1, 0, 3, 11, 3500}, {0, 0, 6, 2, 7400}, {0, 1, 1, 9, 1500}, {1, 1, 1, 4, 4500},
+                                          {0, 0, 0, 0, 0},     {0, 0, 7, 0, 0}};
+    for (const auto& [track, kind, ranks, letter, want] : entries)
+        EXPECT_EQ(capacityEntry(track, kind, ranks, letter), want) << track << kind << " " << ranks << " " << letter;
 }
 
 TEST(Stadium, CapacityOverFourteenBlocksWithTrackFlag) {
@@ -145,14 +131,12 @@ TEST(Hair, TablesAsStored) {
         EXPECT_EQ(std::vector<int>(c1.begin(), c1.end()), std::vector<int>(c3.begin(), c3.end()));
         EXPECT_EQ(std::vector<int>(hairTable(1, 4, type).begin(), hairTable(1, 4, type).end()), std::vector<int>{5});
     }
-    auto l = hairTable(0, 2, 2);
-    EXPECT_EQ(std::vector<int>(l.begin(), l.end()), (std::vector<int>{2, 0, 2, 6, 7, 8, 12, 15, 43, 58}));
-    l = hairTable(0, 0, 4);
-    EXPECT_EQ(std::vector<int>(l.begin(), l.end()), (std::vector<int>{4, 50, 41}));
-    l = hairTable(1, 2, 9);
-    EXPECT_EQ(std::vector<int>(l.begin(), l.end()), (std::vector<int>{0, 1, 2, 5, 8}));
-    l = hairTable(1, 3, 3);
-    EXPECT_EQ(std::vector<int>(l.begin(), l.end()), (std::vector<int>{7}));
+    const std::pair<std::array<int, 3>, std::vector<int>> lists[] = {
+        {{0, 2, 2}, {2, 0, 2, 6, 7, 8, 12, 15, 43, 58}}, {{0, 0, 4}, {4, 50, 41}}, {{1, 2, 9}, {0, 1, 2, 5, 8}}, {{1, 3, 3}, {7}}};
+    for (const auto& [at, want] : lists) {
+        const auto l = hairTable(at[0], at[1], at[2]);
+        EXPECT_EQ(std::vector<int>(l.begin(), l.end()), want) << at[0] << at[1] << at[2];
+    }
     EXPECT_TRUE(hairTable(0, 5, 0).empty());
     EXPECT_TRUE(hairTable(0, 0, 11).empty());
     EXPECT_TRUE(hairTable(2, 0, 0).empty());

@@ -140,7 +140,7 @@ TEST(ExportNames, OnlySlashesGoAndDotsCannotLeave) {
 
 TEST(Header, TwoLinesWithProgramAndVersion) {
     const std::string h = tm_header(kWhen);
-    EXPECT_EQ(h.rfind(";Datenexport vom 05.12.2026 20:41:22\r\n;Zentor Exporter v0.25", 0), 0u) << h;
+    EXPECT_EQ(h.rfind(";Datenexport vom 05.12.2026 20:41:22\r\n;" + programTitle(), 0), 0u) << h;
     EXPECT_EQ(h.size() - 2, h.rfind("\r\n"));
     EXPECT_EQ(std::count(h.begin(), h.end(), '\n'), 2);
     EXPECT_EQ(programTitle(), "Zentor Exporter v0.25");
@@ -156,8 +156,7 @@ TEST_F(Mini, ClubFileOfAFirstTeam) {
 
     const std::string bytes = readFile(f);
     EXPECT_EQ(bytes.rfind(textcodec::utf8ToCp1252(tm_header(kWhen)) + "\r\n[Team]\r\n", 0), 0u);
-    EXPECT_NE(bytes.find("Name=M\xFCller\r\n"), std::string::npos);  // Windows-1252
-    // each section right after the last line of the one before, as the Windows writer does
+    // Windows-1252; each section right after the last line of the one before, as the Windows writer does
     EXPECT_NE(bytes.find("\r\nSpieler=3\r\n[Spieler1]\r\nName=M\xFCller\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("\r\nHaarfarbe=4\r\n[Spieler2]\r\n"), std::string::npos);
 
@@ -457,8 +456,6 @@ TEST(DemoExport, AllCountriesFileByFile) {
     EXPECT_EQ(lans, static_cast<int>(src.countries().size()));
     EXPECT_EQ(named, clubFiles);
     EXPECT_EQ(r.clubFiles, lines);  // one club file per index line; equal names share a file
-    EXPECT_GE(lines, static_cast<int>(clubFiles.size()));
-    EXPECT_FALSE(fs::exists(out / "alleSpieler.all"));
 
     // The same seed writes the same files.
     const fs::path again = target(dir / "again" / "x.all").parent_path();

@@ -114,94 +114,74 @@ TEST(NodeClick, RootContinentAndNegativeTeamOfferNothing) {
 }
 
 TEST(NodeKeys, Parsing) {
-    EXPECT_EQ(teamOfKey("T12"), 12);
-    EXPECT_EQ(teamOfKey("T0"), 0);
-    EXPECT_FALSE(teamOfKey("T-3"));
-    EXPECT_FALSE(teamOfKey("T"));
-    EXPECT_FALSE(teamOfKey("L3"));
-    EXPECT_EQ(countryOfKey("L17"), 17);
-    EXPECT_FALSE(countryOfKey("L"));
-    EXPECT_FALSE(countryOfKey("P0L17"));
-    auto l = leagueOfKey("P12L7");
-    ASSERT_TRUE(l);
-    EXPECT_EQ(l->league, 12);
-    EXPECT_EQ(l->country, 7);
-    l = leagueOfKey("P0L7");
-    ASSERT_TRUE(l);
-    EXPECT_EQ(l->league, 0);
-    EXPECT_FALSE(leagueOfKey("P12"));
-    EXPECT_FALSE(leagueOfKey("PxL3"));
+    using Opt = std::optional<Id>;
+    const std::pair<const char*, Opt> teams[] = {{"T12", 12}, {"T0", 0}, {"T-3", {}}, {"T", {}}, {"L3", {}}};
+    for (const auto& [key, want] : teams) EXPECT_EQ(teamOfKey(key), want) << key;
+    const std::pair<const char*, Opt> countries[] = {{"L17", 17}, {"L", {}}, {"P0L17", {}}};
+    for (const auto& [key, want] : countries) EXPECT_EQ(countryOfKey(key), want) << key;
+    // league, country; -1: no league key
+    const std::tuple<const char*, Id, Id> leagues[] = {{"P12L7", 12, 7}, {"P0L7", 0, 7}, {"P12", -1, 0}, {"PxL3", -1, 0}};
+    for (const auto& [key, league, country] : leagues) {
+        const auto l = leagueOfKey(key);
+        EXPECT_EQ(l ? l->league : -1, league) << key;
+        EXPECT_EQ(l ? l->country : 0, country) << key;
+    }
 }
 
 TEST(TabClick, OnlyTeamsAndCountriesShowPages) {
-    EXPECT_EQ(tabClick("T12", 0), std::make_pair(true, false));
-    EXPECT_EQ(tabClick("T12", 1), std::make_pair(false, true));
-    EXPECT_EQ(tabClick("L5", 1), std::make_pair(false, true));
-    EXPECT_FALSE(tabClick("T-1", 0));
-    EXPECT_FALSE(tabClick("P3L5", 0));
-    EXPECT_FALSE(tabClick("K1", 1));
+    using Pages = std::optional<std::pair<bool, bool>>;
+    const std::tuple<const char*, int, Pages> cases[] = {
+        {"T12", 0, std::pair{true, false}}, {"T12", 1, std::pair{false, true}}, {"L5", 1, std::pair{false, true}},
+        {"T-1", 0, std::nullopt}, {"P3L5", 0, std::nullopt}, {"K1", 1, std::nullopt}};
+    for (const auto& [key, tab, want] : cases) EXPECT_EQ(tabClick(key, tab), want) << key << " " << tab;
 }
 
 TEST(SaveDialog, SuggestionsFiltersExtensions) {
-    SaveDialog d = saveDialog(0, teamCtx());
-    EXPECT_EQ(d.suggestedName, "FC Adler (Deutschland).aet");
-    EXPECT_EQ(d.filter, "Zentor Exporter Team (*.aet)|*.aet");
-    EXPECT_EQ(d.defaultExtension, "aet");
-    EXPECT_TRUE(d.keyMessage.empty());
-    EXPECT_EQ(saveDialog(0, {kLand, kEuropa, kRoot}).suggestedName, "Deutschland (Zentor).aet");
-    EXPECT_EQ(saveDialog(0, {{"T3", "Blau/Weiß Au"}, kLiga, kLand}).suggestedName, "BlauWeiß Au (Deutschland).aet");
-
-    EXPECT_EQ(saveDialog(1, {kLand, kEuropa, kRoot}).suggestedName, "Deutschland.lan");
-    EXPECT_EQ(saveDialog(1, {kLiga, kLand, kEuropa}).suggestedName, "Deutschland.lan");
-    EXPECT_EQ(saveDialog(1, teamCtx()).suggestedName, "Deutschland.lan");
-    EXPECT_EQ(saveDialog(1, teamCtx()).filter, "Zentor Exporter Land (*.lan)|*.lan");
-    EXPECT_EQ(saveDialog(1, teamCtx()).defaultExtension, "lan");
-
-    d = saveDialog(2, {kOhne, kLand, kEuropa});
-    EXPECT_EQ(d.suggestedName, "(keine Liga) (Deutschland).lig");
-    EXPECT_EQ(d.keyMessage, "P0L5");
-    EXPECT_EQ(d.filter, "Zentor Exporter Liga (*.lig)|*.lig");
-    EXPECT_EQ(d.defaultExtension, "lig");
-    EXPECT_EQ(saveDialog(2, teamCtx()).suggestedName, "1. Liga (Deutschland).lig");
-
-    for (int e : {3, 4}) {
-        d = saveDialog(e, teamCtx());
-        EXPECT_EQ(d.suggestedName, "alleSpieler.all");
-        EXPECT_EQ(d.filter, "Zentor Exporter (alle Länder) (*.all)|*.all");
-        EXPECT_EQ(d.defaultExtension, "aet");
+    const std::string team = "Zentor Exporter Team (*.aet)|*.aet", land = "Zentor Exporter Land (*.lan)|*.lan",
+                      liga = "Zentor Exporter Liga (*.lig)|*.lig", all = "Zentor Exporter (alle Länder) (*.all)|*.all";
+    const struct { int entry; NodeContext ctx; std::string name, filter, extension, keyMessage; } cases[] = {
+        {0, teamCtx(), "FC Adler (Deutschland).aet", team, "aet", ""},
+        {0, {kLand, kEuropa, kRoot}, "Deutschland (Zentor).aet", team, "aet", ""},
+        {0, {{"T3", "Blau/Weiß Au"}, kLiga, kLand}, "BlauWeiß Au (Deutschland).aet", team, "aet", ""},
+        {1, {kLand, kEuropa, kRoot}, "Deutschland.lan", land, "lan", ""},
+        {1, {kLiga, kLand, kEuropa}, "Deutschland.lan", land, "lan", ""},
+        {1, teamCtx(), "Deutschland.lan", land, "lan", ""},
+        {2, {kOhne, kLand, kEuropa}, "(keine Liga) (Deutschland).lig", liga, "lig", "P0L5"},
+        {2, teamCtx(), "1. Liga (Deutschland).lig", liga, "lig", "T12"},
+        {3, teamCtx(), "alleSpieler.all", all, "aet", ""},
+        {4, teamCtx(), "alleSpieler.all", all, "aet", ""},
+    };
+    for (const auto& c : cases) {
+        const SaveDialog d = saveDialog(c.entry, c.ctx);
+        EXPECT_EQ(d.suggestedName + "|" + d.filter + "|" + d.defaultExtension + "|" + d.keyMessage,
+                  c.name + "|" + c.filter + "|" + c.extension + "|" + c.keyMessage)
+            << c.entry << " " << c.ctx.node.key;
     }
 }
 
 TEST(ExportRequest, FromSelectionAndTags) {
-    ExportMenu m = clicked(ExportMenu::initial(), teamCtx(), 0);
-    auto r = exportRequest(0, "T12", m);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->target, Target::Club);
-    EXPECT_EQ(r->number, 12);
-    r = exportRequest(1, "T12", m);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->target, Target::Country);
-    EXPECT_EQ(r->number, 5);
-    r = exportRequest(2, "T12", m);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->target, Target::League);
-    EXPECT_EQ(r->number, 5);
-    EXPECT_EQ(r->league, 3);
-
-    m = clicked(m, {kOhne, kLand, kEuropa}, 0);
-    r = exportRequest(2, "P0L5", m);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->target, Target::NoLeague);
-    EXPECT_EQ(r->number, 5);
-
-    m = clicked(m, {kLand, kEuropa, kRoot}, 0);
-    r = exportRequest(0, "L5", m);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->target, Target::National);
-    EXPECT_EQ(r->number, 5);
-
-    EXPECT_FALSE(exportRequest(0, "P3L5", m));
-    EXPECT_FALSE(exportRequest(1, "T1", ExportMenu::initial()));  // no tag yet
-    EXPECT_EQ(exportRequest(3, "", m)->target, Target::AllCountries);
-    EXPECT_FALSE(exportRequest(4, "T12", m));
+    const ExportMenu afterTeam = clicked(ExportMenu::initial(), teamCtx(), 0);
+    const ExportMenu afterNoLeague = clicked(afterTeam, {kOhne, kLand, kEuropa}, 0);
+    const ExportMenu afterCountry = clicked(afterNoLeague, {kLand, kEuropa, kRoot}, 0);
+    const struct { int entry; const char* key; const ExportMenu& menu; std::optional<Target> target; Id number, league; } cases[] = {
+        {0, "T12", afterTeam, Target::Club, 12, 0},
+        {1, "T12", afterTeam, Target::Country, 5, 0},
+        {2, "T12", afterTeam, Target::League, 5, 3},
+        {2, "P0L5", afterNoLeague, Target::NoLeague, 5, 0},
+        {0, "L5", afterCountry, Target::National, 5, 0},
+        {0, "P3L5", afterCountry, std::nullopt, 0, 0},
+        {1, "T1", ExportMenu::initial(), std::nullopt, 0, 0},  // no tag yet
+        {3, "", afterCountry, Target::AllCountries, 0, 0},
+        {4, "T12", afterCountry, std::nullopt, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.entry) + " " + c.key);
+        const auto r = exportRequest(c.entry, c.key, c.menu);
+        ASSERT_EQ(r.has_value(), c.target.has_value());
+        if (!r) continue;
+        EXPECT_EQ(r->target, *c.target);
+        if (c.target == Target::AllCountries) continue;
+        EXPECT_EQ(r->number, c.number);
+        EXPECT_EQ(r->league, c.league);
+    }
 }

@@ -275,27 +275,23 @@ TEST(DemoSource, TreeAndCountersAgreeWithTheDatabaseAndEveryCaseIsThere) {
         EXPECT_EQ(static_cast<long>(src.showspielerliste(rs.field(0).toInt()).size()), n);
     }
 
-    // It covers the cases the exporter must handle.
-    EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE TEAM_ID < 0"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM TEAM WHERE Trim(spielerliste) = ''"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.PROFITEAM = TEAM.TEAM_ID WHERE TEAM.LIGA = 0"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.AMATEURTEAM = TEAM.TEAM_ID WHERE TEAM.LIGA = 0"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM VEREIN INNER JOIN TEAM ON VEREIN.AMATEURTEAM = TEAM.TEAM_ID WHERE TEAM.LIGA <> 0"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM VEREIN WHERE NAME LIKE '*/*'"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM LIGA WHERE NAME LIKE '*/*'"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE Len(KNSTLRNAME) > 0"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE KNSTLRNAME IS NULL"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE STAAT NOT IN (SELECT LAND_ID FROM LAND)"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE HAARFARBE = 255"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE HAARTYPE > 10 OR HAARFARBE IN (5, 6, 7)"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE TYPUS = 4"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM SPIELER WHERE REFLEXE IS NULL OR SCHNELLIGKEIT IS NULL"), 0);
-    EXPECT_EQ(count("SELECT count(*) FROM (SELECT DISTINCT HAARTYPE FROM SPIELER WHERE HAARTYPE <= 10)"), 11);
-    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE LAUFBAHN"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE NOT LAUFBAHN"), 0);
-    EXPECT_GT(count("SELECT count(*) FROM STADION WHERE BLOCK_A_RAENGE = 0"), 0);
+    // It covers the cases the exporter must handle: each condition holds for some row.
+    const std::string vereinTeam = "VEREIN INNER JOIN TEAM ON VEREIN.";
+    const std::pair<std::string, std::string> present[] = {
+        {"TEAM", "TEAM_ID < 0"}, {"TEAM", "Trim(spielerliste) = ''"},
+        {vereinTeam + "PROFITEAM = TEAM.TEAM_ID", "TEAM.LIGA = 0"},
+        {vereinTeam + "AMATEURTEAM = TEAM.TEAM_ID", "TEAM.LIGA = 0"},
+        {vereinTeam + "AMATEURTEAM = TEAM.TEAM_ID", "TEAM.LIGA <> 0"},
+        {"VEREIN", "NAME LIKE '*/*'"}, {"LIGA", "NAME LIKE '*/*'"},
+        {"SPIELER", "Len(KNSTLRNAME) > 0"}, {"SPIELER", "KNSTLRNAME IS NULL"},
+        {"SPIELER", "STAAT NOT IN (SELECT LAND_ID FROM LAND)"}, {"SPIELER", "HAARFARBE = 255"},
+        {"SPIELER", "HAARTYPE > 10 OR HAARFARBE IN (5, 6, 7)"}, {"SPIELER", "TYPUS = 4"},
+        {"SPIELER", "REFLEXE IS NULL OR SCHNELLIGKEIT IS NULL"},
+        {"STADION", "LAUFBAHN"}, {"STADION", "NOT LAUFBAHN"}, {"STADION", "BLOCK_A_RAENGE = 0"}};
+    for (const auto& [from, cond] : present) EXPECT_GT(count("SELECT count(*) FROM " + from + " WHERE " + cond), 0) << cond;
     for (const char* cond : {"= 0", "= 127", "< 0", "BETWEEN 1 AND 255", "BETWEEN 256 AND 1048575", ">= 1048576"})
         EXPECT_GT(count(std::string("SELECT count(*) FROM VEREIN WHERE HEIMTRIKOTHAUPTFARBE ") + cond), 0) << cond;
+    EXPECT_EQ(count("SELECT count(*) FROM (SELECT DISTINCT HAARTYPE FROM SPIELER WHERE HAARTYPE <= 10)"), 11);
 }
 
 TEST(DemoSource, SameSeedSameSourceAndScaleMultiplies) {
