@@ -55,12 +55,6 @@ private slots:
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
-        const QStringList menus = [&] {
-            QStringList titles;
-            for (QAction* a : window.menuBar()->actions()) titles << a->text();
-            return titles;
-        }();
-        QCOMPARE(menus.mid(0, 3), QStringList({QStringLiteral("&Datei"), QStringLiteral("&Bearbeiten"), QStringLiteral("&Optionen")}));
         QCOMPARE(entries(window), QStringList({QStringLiteral("Rückgängig (aus)"), QStringLiteral("Wiederherstellen (aus)")}));
 
         mwtest::clickNode(window, QStringLiteral("T%1").arg(mwtest::scalar(window, "SELECT min(NUMMER) FROM vereine WHERE NUMMER > 0")));
