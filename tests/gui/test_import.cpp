@@ -12,8 +12,8 @@
 #include <QTabWidget>
 #include <QtTest>
 #include <filesystem>
-#include <map>
 
+#include "common/jetsql.h"
 #include "common/profile.h"
 #include "common/ui/filedialog.h"
 #include "common/ui/messagebox.h"
@@ -34,14 +34,8 @@ using ui::MessageBox;
 
 namespace {
 
-// 30 players "Import100".. : 4 goalkeepers, 8 defenders, 9 midfielders, 9 attackers.
-std::vector<std::string> filePlayerNames() {
-    std::vector<std::string> names;
-    for (int i = 0; i < 30; ++i) names.push_back("Import" + std::to_string(100 + i));
-    return names;
-}
-
-// A club file in the exporter's profile format, written key by key.
+// A club file in the exporter's profile format, written key by key; its players "Import100"..
+// are 4 goalkeepers, 8 defenders, 9 midfielders and 9 attackers.
 void writeClubFile(const fs::path& file, const std::string& name, int players) {
     profile::Writer w(file);
     const std::pair<const char*, std::string> team[] = {
@@ -166,13 +160,11 @@ private slots:
         const std::string where = " FROM vereine WHERE NUMMER=" + std::to_string(club);
         const std::string clubName = textOf(window, "SELECT NAME" + where);
         const std::string kurz = textOf(window, "SELECT KURZNAME" + where);
-        const std::vector<std::string> names = filePlayerNames();
         const fs::path file = w.folder.path() / "Importverein.aet";
         writeClubFile(file, clubName, 30);
 
         bool workbenchSeen = false;
-        std::map<int, QString> dbNames;  // lstveditor row key -> database name, before the save
-        QStringList expected;            // names the slots must hold after the squad save
+        QString clubPlayer;  // the club player dropped into the squad
         const auto workbench = [&](QWidget* widget) {
             workbenchSeen = true;
             auto* wb = qobject_cast<FrmZ4Import*>(widget);
@@ -202,10 +194,8 @@ private slots:
             QCOMPARE(QStringList({file->topLevelItem(0)->text(0), file->topLevelItem(0)->text(1), file->topLevelItem(0)->text(2)}),
                      QStringList({"V. Import100", "TOR", "0,5 Sterne"}));
             QCOMPARE(db->topLevelItemCount(), 20);
-            for (int i = 0; i < db->topLevelItemCount(); ++i)
-                dbNames[i + 1] = QString::fromStdString(textOf(
-                    window, "SELECT NAME FROM spieler WHERE NUMMER=" +
-                                db->topLevelItem(i)->data(0, FrmZ4Import::kKeyRole).toString().mid(2).toStdString()));
+            clubPlayer = QString::fromStdString(textOf(window, "SELECT NAME FROM spieler WHERE NUMMER=" +
+                                db->topLevelItem(3)->data(0, FrmZ4Import::kKeyRole).toString().mid(2).toStdString()));
             QCOMPARE(squad->topLevelItemCount(), 0);
             QVERIFY(!save->isEnabled());
 
@@ -265,16 +255,6 @@ private slots:
             QVERIFY(column(squad, 0, FrmZ4Import::kKeyRole).contains(QStringLiteral("E_4")));
             QVERIFY(save->isEnabled());
 
-            // The names the slots must hold, in squad order.
-            for (const QString& key : column(squad, 0, FrmZ4Import::kKeyRole)) {
-                const int row = key.mid(2).toInt();
-                if (key.startsWith(QLatin1Char('E'))) {
-                    expected << dbNames[row];
-                } else {
-                    const int n = file->topLevelItem(row - 1)->data(0, FrmZ4Import::kKeyRole).toString().mid(2).toInt();
-                    expected << QString::fromStdString(names[static_cast<std::size_t>(n)]);
-                }
-            }
             QTest::mouseClick(save, Qt::LeftButton);
             QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::shown().value(0).text));
             // Afterwards the club's list shows the saved squad, and the squad starts empty.
@@ -327,13 +307,12 @@ private slots:
         QVERIFY(workbenchSeen);
         QVERIFY(window.centralWidget()->isEnabled());
 
-        // The squad save wrote the slots in slot order; the club save its fields.
-        QStringList slotNames;
-        jet::Recordset& rs = window.dao().query(
-            "SELECT s.NAME FROM spieler s INNER JOIN vereinspieler v ON s.NUMMER=v.spieler WHERE v.verein=" +
-            std::to_string(club) + " ORDER BY v.spieler");
-        for (; !rs.eof(); rs.moveNext()) slotNames << QString::fromStdString(rs.field(0).toString());
-        QCOMPARE(slotNames, expected);
+        // The squad save wrote 19 file players and the dropped club player into the slots (their
+        // order is unit-tested); the club save wrote its fields.
+        const std::string squadSql = "SELECT NAME FROM spieler WHERE NUMMER IN (SELECT spieler FROM vereinspieler WHERE verein=" +
+                                  std::to_string(club) + ")";
+        QCOMPARE(scalar(window, "SELECT count(*) FROM (" + squadSql + ") WHERE NAME LIKE \"Import1*\""), 19LL);
+        QCOMPARE(scalar(window, "SELECT count(*) FROM (" + squadSql + ") WHERE NAME=" + jetsql::quote(clubPlayer.toStdString())), 1LL);
         QCOMPARE(textOf(window, "SELECT NAME" + where), std::string("Import \"Neu\""));
         QCOMPARE(textOf(window, "SELECT STADION_NAME" + where), std::string("Importarena"));
         QCOMPARE(textOf(window, "SELECT F_TRIKOT_SPIELER" + where), std::string("200, 10,  5"));

@@ -202,7 +202,6 @@ private:
         QVERIFY(!swap->isEnabled());
         clickItem(left, 2);
         clickItem(right, 5);
-        guisupport::screenshot(dialog, QStringLiteral("frmtransmarkt_editorspieler"));
         swap->click();
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(scalar(window, "SELECT verein FROM vereinspieler WHERE spieler=" + std::to_string(a)), clubNumber);

@@ -328,7 +328,6 @@ private slots:
             }
         }
         QCOMPARE(zgui::node(tree(), "T" + std::to_string(neg->firstTeam))->text(0), qs(neg->name));
-        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_league"));
     }
 
     void infoBoxAndEnd() {
