@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
-#include <fstream>
 
 #include "common/profile.h"
 #include "common/ui/filedialog.h"
@@ -30,7 +29,6 @@ using ui::MessageBox;
 
 namespace {
 
-QString panel1(FrmMain& w) { return w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
 
 // The last message box shown, and how many were shown in all.
 void expectBox(int count, const QString& title, const QString& text) {
@@ -138,7 +136,7 @@ private slots:
             window.setStatusText(QString());
             ui::FileDialog::setNextFileName(QString());
             action(window, name)->trigger();
-            QCOMPARE(panel1(window), QString());
+            QCOMPARE(mwtest::status(window), QString());
             QVERIFY(window.centralWidget()->isEnabled());
         }
         QVERIFY(MessageBox::shown().isEmpty());
@@ -146,7 +144,7 @@ private slots:
         window.setStatusText(QString());
         action(window, "mnutoolsitem_2")->trigger();
         action(window, "mnutoolsitem_3")->trigger();
-        QCOMPARE(panel1(window), QString());
+        QCOMPARE(mwtest::status(window), QString());
 
         // Jersey copy without and with the game's archive, and the folder hint.
         MessageBox::clearShown();
@@ -167,7 +165,7 @@ private slots:
         action(window, "mnuoptionenitem_2")->trigger();
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(readFile(target), std::string("kickoranet-satz"));
-        QCOMPARE(panel1(window), QString());
+        QCOMPARE(mwtest::status(window), QString());
         QVERIFY(window.centralWidget()->isEnabled());
 
         action(window, "mnuoptionenitem_4")->trigger();
@@ -182,11 +180,9 @@ private slots:
             QCOMPARE(jerseyMarks(window), QStringLiteral("x-x-"));
             action(window, "mnuoptionenitem_1")->trigger();
             QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
-            QCOMPARE(window.settings().satz, 1);
             QCOMPARE(jerseyMarks(window), QStringLiteral("-x-x"));
-            // The same set again: same value, same marks (a pressed toolbar button stays pressed).
+            // The same set again: same marks (a pressed toolbar button stays pressed).
             action(window, "tb_trikotkickoranet")->trigger();
-            QCOMPARE(profile::getString("trikot", "satz", "", ini), std::string("1"));
             QCOMPARE(jerseyMarks(window), QStringLiteral("-x-x"));
         }
         // The next start takes set 1.

@@ -9,7 +9,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QtTest>
-#include <fstream>
 
 #include "common/profile.h"
 #include "common/ui/filedialog.h"
@@ -34,7 +33,6 @@ using ui::MessageBox;
 namespace {
 
 QString qpath(const fs::path& p) { return QString::fromStdString(p.string()); }
-QString panel1(FrmMain& w) { return w.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
 
 bool takesInput(FrmMain& w) {
     return w.centralWidget()->isEnabled() && w.menuBar()->isEnabled() &&
@@ -47,7 +45,7 @@ public:
     explicit BusyProbe(FrmMain& w) : w_(w) {
         timer_.setInterval(0);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const QString text = panel1(w_);
+            const QString text = mwtest::status(w_);
             if (text.isEmpty()) return;
             ++samples_;
             if (takesInput(w_) && !enabledWhileWorking_.contains(text)) enabledWhileWorking_ << text;
@@ -85,7 +83,7 @@ void runWatched(FrmMain& w, const char* name, const fs::path& file = {}, int fil
 void expectIdle(FrmMain& w) {
     QVERIFY(takesInput(w));
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(panel1(w), QString());
+    QCOMPARE(mwtest::status(w), QString());
 }
 
 // Exactly one message box, of this kind; cleared afterwards.
@@ -230,7 +228,7 @@ private slots:
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(fingerprint(w), untouched);
         QCOMPARE(w.node(QStringLiteral("T%1").arg(club)), item);  // the tree was not rebuilt
-        QCOMPARE(panel1(w), QStringLiteral("vorher"));
+        QCOMPARE(mwtest::status(w), QStringLiteral("vorher"));
         QVERIFY(takesInput(w));
 
         const fs::path clubs = t.out / "1_tm.cfg";

@@ -1,4 +1,5 @@
-// Start of the editor on fresh program folders: settings, title, database, damaged databases.
+// Start of the editor on fresh program folders: German dialogs, a Jet database converted, a
+// damaged database. The first start on a demo world is in the tree test.
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -9,7 +10,6 @@
 #include <fstream>
 
 #include "common/jetimport.h"
-#include "common/profile.h"
 #include "common/ui/german.h"
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"
@@ -19,7 +19,6 @@
 
 namespace fs = std::filesystem;
 using testsupport::readFile;
-using testsupport::writeFile;
 using guisupport::ProgramFolder;
 
 class TestFrmMainStartup : public QObject {
@@ -28,30 +27,6 @@ private slots:
     void init() {
         ui::MessageBox::setTestMode(true);
         ui::MessageBox::clearShown();
-    }
-
-    void firstStartOnDemoWorld() {
-        ProgramFolder folder;
-        const fs::path ini = folder.path() / "kickoraeditor.ini";
-        QVERIFY(!fs::exists(ini));
-        FrmMain window(folder.path(), Registry(folder.prefix()));
-        window.resize(1280, 800);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        guisupport::screenshot(&window, QStringLiteral("frmmain_first_start"));
-
-        QCOMPARE(window.windowTitle(), QStringLiteral("Kickora Editor 1.1.4"));
-        auto* panel3 = guisupport::child<QLabel>(&window, "stbstatus_panel3");
-        QVERIFY(panel3);
-        QVERIFY(panel3->text().startsWith(QStringLiteral("Kickora Editor 1.1.4 - ")));
-        QVERIFY(ui::MessageBox::shown().isEmpty());
-
-        // The settings file is written (its defaults are unit-tested).
-        QCOMPARE(profile::getString("ordner", "wappen", "", ini), folder.path().string() + "/wappen/");
-
-        QVERIFY(window.dao().isOpen());
-        jet::Recordset& rs = window.dao().query("SELECT count(*) FROM vereine WHERE nation=\"Deutschland\"");
-        QVERIFY(rs.field(0).toInt() > 0);
     }
 
     // Qt's own dialogs speak German once its translation is loaded; without the translation the

@@ -47,6 +47,9 @@ private slots:
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
         QTreeWidget* tvdb = tree(window);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kickora Editor 1.1.4"));
+        QVERIFY(child<QLabel>(window, "stbstatus_panel3")->text().startsWith(QStringLiteral("Kickora Editor 1.1.4 - ")));
+        QVERIFY(ui::MessageBox::shown().isEmpty());
 
         // Root first, then the twelve continents in the list order.
         QCOMPARE(tvdb->topLevelItemCount(), 13);
@@ -68,7 +71,7 @@ private slots:
         QCOMPARE(static_cast<long long>(child<QComboBox>(window, "cboland")->count()), countries);
         QVERIFY(!child<QPushButton>(window, "btnteamsave")->isEnabled());
         QVERIFY(!mwtest::action(window, "mnudateiitem_2")->isEnabled());
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_first_start"));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_first_start"));
 
         // A second start finds the market and creates nothing.
         window.load_dbteam();

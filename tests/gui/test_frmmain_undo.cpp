@@ -17,11 +17,6 @@ using guisupport::ProgramFolder;
 
 namespace {
 
-void clickCell(QTableWidget* grid, int row, int column) {
-    grid->scrollTo(grid->model()->index(row, column));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, column)).center());
-}
-
 QString cellOf(QTableWidget* grid, long long player, int column) {
     for (int r = 0; r < grid->rowCount(); ++r)
         if (grid->item(r, 0) && grid->item(r, 0)->text().toLongLong() == player) return grid->item(r, column)->text();
@@ -61,7 +56,7 @@ private slots:
         auto* grid = window.findChild<QTableWidget*>(QStringLiteral("flxgrdspieler"));
         const long long player = grid->item(0, 0)->text().toLongLong();
         const QString name = cellOf(grid, player, 1);
-        clickCell(grid, 0, 1);
+        mwtest::clickCell(grid, 0, 1);
         const std::string before = testsupport::dumpGameTables(window.dao().db());
         mwtest::type(window, "txtspielername", QStringLiteral("Rueckgang"));
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("btnspielerspeichern")), Qt::LeftButton);

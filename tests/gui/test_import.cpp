@@ -126,7 +126,6 @@ struct World {
     long long firstClubOf(const char* nation) {
         return scalar(window, std::string("SELECT min(NUMMER) FROM vereine WHERE NATION=\"") + nation + "\"");
     }
-    QString status() { return window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
     // Opens `file` through the file dialog with the menu action; `dialog` answers the target dialog.
     bool open(const fs::path& file, const char* actionName, std::function<void(QWidget*)> dialog) {
         bool seen = false;
@@ -340,7 +339,7 @@ private slots:
                 QTest::mouseClick(in<QPushButton>(d, "btnok"), Qt::LeftButton);
             }), c.file);
             QCOMPARE(scalar(window, "SELECT count(*) FROM z4spieler"), before + c.added);
-            QCOMPARE(w.status(), c.status);
+            QCOMPARE(mwtest::status(w.window), c.status);
             QVERIFY(window.frmz4import().isHidden());
             QVERIFY(MessageBox::shown().isEmpty());
         }
@@ -403,7 +402,7 @@ private slots:
         QCOMPARE(MessageBox::shown().size(), 1);
         QVERIFY(MessageBox::shown().first().text.contains(QStringLiteral("Erster")));
         QVERIFY(w.window.centralWidget()->isEnabled());
-        QCOMPARE(w.status(), QString());
+        QCOMPARE(mwtest::status(w.window), QString());
     }
 
     void teamFileAsNewClubAndOverAnother() {

@@ -17,9 +17,11 @@
 #include "foundation/settings.h"
 #include "guisupport.h"
 #include "mainwindow/frmmain_players.h"
+#include "mainwindow_support.h"
 
 namespace fs = std::filesystem;
 using guisupport::child;
+using mwtest::clickCell;
 
 namespace {
 
@@ -53,13 +55,6 @@ class TestPlayers : public QObject {
 
     std::string column(long long player, const char* name) {
         return dao_->db().query("SELECT * FROM spieler WHERE NUMMER=" + std::to_string(player)).field(name).toString();
-    }
-
-    void click(QTableWidget* grid, int row, int col) {
-        grid->scrollTo(grid->model()->index(row, col));
-        const QRect rect = grid->visualRect(grid->model()->index(row, col));
-        QVERIFY(rect.isValid());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     QLineEdit* edit(const char* name) { return child<QLineEdit>(host_.get(), name); }
@@ -166,7 +161,7 @@ private slots:
         const int row = rowOf(player);
         QCOMPARE(text(grid_, row, 3), QStringLiteral("2,7 Sterne"));
         QCOMPARE(text(grid_, row, 4), QStringLiteral("6,0 Sterne"));
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         QCOMPARE(combo("cbospielerstärke")->currentText(), QStringLiteral("2.5 Sterne"));
         QCOMPARE(combo("cbospielermstärke")->currentText(), QStringLiteral("6.0 Sterne"));
         QCOMPARE(combo("cbospielerland")->currentText(), QStringLiteral("TRANSFERMARKT"));
@@ -184,7 +179,7 @@ private slots:
         const int row = 8;
         const long long player = text(grid_, row, 0).toLongLong();
         const std::string posY = column(player, "LIEBLINGSPOS_Y");
-        click(grid_, row, 2);
+        clickCell(grid_, row, 2);
         guisupport::screenshot(host_.get(), QStringLiteral("players_editor"));
         QCOMPARE(shown.count(), 1);
         QVERIFY(child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
@@ -230,7 +225,7 @@ private slots:
         area_->showspielerliste(club_);
         const int row = 3;
         const long long player = text(grid_, row, 0).toLongLong();
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         const std::string name = column(player, "NAME");
         const QStringList before = rowCells(row);
 
@@ -243,7 +238,7 @@ private slots:
         } cases[] = {{"txtspielergroesse", "1,90", QStringLiteral("Größe")}, {nullptr, nullptr, QStringLiteral("gesperrt")}};
         for (const auto& c : cases) {
             if (!c.field) dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-            click(grid_, row, 1);
+            clickCell(grid_, row, 1);
             edit("txtspielername")->setText(QStringLiteral("Geändert"));
             if (c.field) edit(c.field)->setText(QString::fromUtf8(c.value));
             messages_->clear();
@@ -277,7 +272,7 @@ private slots:
         dao_->execute("UPDATE spieler SET ERLERNT=\"0, 5\", GESPERRT=\"40\" WHERE NUMMER=" + std::to_string(player));
         area_->showspielerliste(club_);
         const int row = rowOf(player);
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         auto marked = [&](int talentRow) { return !talents_->item(talentRow - 1, 1)->data(Qt::DecorationRole).isNull(); };
         auto tip = [&](int talentRow) { return talents_->item(talentRow - 1, 1)->toolTip(); };
         QVERIFY(marked(1) && marked(6) && marked(41));
@@ -293,13 +288,13 @@ private slots:
         QCOMPARE(talents_->item(1, 4)->toolTip(), talents_->item(0, 3)->text());  // talent 2 needs talent 1
 
         // Row 3: three clicks come back to none; row 10 learned; row 6 blocked (column 1).
-        for (int k = 0; k < 3; ++k) click(talents_, 2, 0);
+        for (int k = 0; k < 3; ++k) clickCell(talents_, 2, 0);
         QVERIFY(!marked(3));
-        click(talents_, 9, 0);
-        click(talents_, 5, 1);
+        clickCell(talents_, 9, 0);
+        clickCell(talents_, 5, 1);
         QCOMPARE(tip(10), QStringLiteral("Erlernt"));
         QCOMPARE(tip(6), QStringLiteral("Gesperrt"));
-        click(talents_, 9, 3);  // the name column does not cycle
+        clickCell(talents_, 9, 3);  // the name column does not cycle
         QCOMPARE(tip(10), QStringLiteral("Erlernt"));
         guisupport::screenshot(host_.get(), QStringLiteral("players_talents"));
         save();
@@ -312,7 +307,7 @@ private slots:
                                              "WHERE s.ART=0 AND v.verein=" + std::to_string(club_)).field(0).toInt();
         dao_->execute("UPDATE spieler SET ERLERNT=\"2,50\", GESPERRT=\"\" WHERE NUMMER=" + std::to_string(keeper));
         area_->showspielerliste(club_);
-        click(grid_, rowOf(keeper), 1);
+        clickCell(grid_, rowOf(keeper), 1);
         for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
         // Choosing another position changes the rows only when the next player is shown.
         QComboBox* pos = combo("cbospielerpos");

@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <filesystem>
-#include <fstream>
 
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"

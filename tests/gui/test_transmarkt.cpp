@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NUMMER IN (SELECT spieler FROM vereinspieler "
                                 "WHERE verein=0) AND NATION<>\"TRANSFERMARKT\""),
                  freePlayers);
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
+        QCOMPARE(mwtest::status(window), QString());
         QVERIFY(window.centralWidget()->isEnabled());
         // The transfer market's list shows the new players.
         const std::string firstSlot = "SELECT min(spieler) FROM vereinspieler WHERE verein=0";

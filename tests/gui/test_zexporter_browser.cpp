@@ -56,15 +56,7 @@ class TestZexporterBrowser : public QObject {
     }
     const zexp::Source& src() { return *w_->source(); }
 
-    // Clicks a node as the user does: its parents opened, the row clicked.
-    QTreeWidgetItem* click(const std::string& key) {
-        QTreeWidgetItem* item = zgui::node(tree(), key);
-        if (!item) return nullptr;
-        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
-        tree()->scrollToItem(item);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
-        return item;
-    }
+    QTreeWidgetItem* click(const std::string& key) { return zgui::click(tree(), key); }
     // Which of the two pages (club, player) shows.
     void pages(bool club, bool players) {
         QCOMPARE(frame(1)->isVisible(), club);

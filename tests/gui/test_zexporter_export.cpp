@@ -48,14 +48,7 @@ class TestZexporterExport : public QObject {
     QTreeWidget* tree() { return child<QTreeWidget>(w_.get(), "tvdb"); }
     QAction* action(int i) { return w_->findChild<QAction*>(QStringLiteral("mnuimpexportitem_%1").arg(i)); }
 
-    QTreeWidgetItem* select(const std::string& key) {
-        QTreeWidgetItem* item = zgui::node(tree(), key);
-        if (!item) return nullptr;
-        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
-        tree()->scrollToItem(item);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
-        return item;
-    }
+    QTreeWidgetItem* select(const std::string& key) { return zgui::click(tree(), key); }
 
     // What the user sees while a run goes on, looked at from inside the run: main window enabled,
     // progress window shown, on top, its caption and label.
