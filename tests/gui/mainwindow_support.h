@@ -2,7 +2,9 @@
 // Helpers of the main-window tests: clicking tree nodes, reading fields, answering dialogs.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -32,6 +34,17 @@ inline void clickNode(FrmMain& window, const QString& key) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
     QCOMPARE(tree->currentItem(), item);
 }
+
+// Clicks a cell the way a user does: scrolled into view, left button.
+inline void clickCell(QTableWidget* grid, int row, int column) {
+    grid->scrollTo(grid->model()->index(row, column));
+    const QRect rect = grid->visualRect(grid->model()->index(row, column));
+    QVERIFY(rect.isValid());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// The status bar's first panel, where long work reports.
+inline QString status(QWidget& window) { return window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(); }
 
 inline QLineEdit* edit(FrmMain& window, const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
 inline QString text(FrmMain& window, const char* name) { return edit(window, name)->text(); }

@@ -2,7 +2,6 @@
 // player list's sorting and the database check, on a demo world.
 #include <QDialog>
 #include <QHeaderView>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -54,13 +53,6 @@ private slots:
         player_ = db.query("SELECT min(spieler) FROM vereinspieler WHERE verein = " + std::to_string(club_)).field(0).toInt();
         db.execute("UPDATE vereine SET NAME = \"FC Müller 04\" WHERE NUMMER = " + std::to_string(club_));
         db.execute("UPDATE spieler SET NAME = \"Qüxbaum\", VORNAME = \"Zoë\" WHERE NUMMER = " + std::to_string(player_));
-    }
-
-    void bearbeitenSitsBetweenDateiAndOptionen() {
-        FrmMain window(folder_->path(), Registry(folder_->prefix()));
-        QStringList menus;
-        for (QAction* a : window.menuBar()->actions()) menus << a->menu()->objectName();
-        QCOMPARE(menus.mid(0, 3), (QStringList{"mnudatei", "mnubearbeiten", "mnuoptionen"}));
     }
 
     void findBarFiltersTheTreeWithoutCaseAndAccents() {

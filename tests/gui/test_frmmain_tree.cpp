@@ -47,6 +47,9 @@ private slots:
         FrmMain window(folder.path(), Registry(folder.prefix()));
         QVERIFY(mwtest::show(window));
         QTreeWidget* tvdb = tree(window);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kickora Editor 1.1.4"));
+        QVERIFY(child<QLabel>(window, "stbstatus_panel3")->text().startsWith(QStringLiteral("Kickora Editor 1.1.4 - ")));
+        QVERIFY(ui::MessageBox::shown().isEmpty());
 
         // Root first, then the twelve continents in the list order.
         QCOMPARE(tvdb->topLevelItemCount(), 13);
@@ -59,27 +62,16 @@ private slots:
         QCOMPARE(window.node(QStringLiteral("T0"))->text(0), QStringLiteral("TRANSFERMARKT"));
         QCOMPARE(scalar(window, "SELECT count(*) FROM vereinspieler WHERE verein=0"), 1700LL);
 
-        // Every country under its continent, every club under its country.
+        // Every country under its continent, and in the club editor's list (the placing of each
+        // club is unit-tested on the same world); nothing is selected or open yet.
         long long countries = 0;
         for (int i = 1; i < tvdb->topLevelItemCount(); ++i) countries += tvdb->topLevelItem(i)->childCount();
         QCOMPARE(countries, scalar(window, "SELECT count(*) FROM vereine_national"));
-        QTreeWidgetItem* germany = window.node(QStringLiteral("L1"));
-        QVERIFY(germany);
-        QCOMPARE(germany->parent()->text(0), QStringLiteral("West-Europa"));
-        QCOMPARE(germany->childCount(), static_cast<int>(scalar(window, "SELECT count(*) FROM vereine WHERE NATION=\"Deutschland\"")));
-        jet::Recordset& names = window.dao().query("SELECT NAME FROM vereine WHERE NATION=\"Deutschland\" ORDER BY NAME");
-        for (int i = 0; !names.eof(); names.moveNext(), ++i)
-            QCOMPARE(germany->child(i)->text(0).toStdString(), names.field(0).toString());
-
-        // The pick lists: club editor countries; nothing is selected or open yet.
-        auto* cboland = child<QComboBox>(window, "cboland");
-        QCOMPARE(static_cast<long long>(cboland->count()), countries);
-        QCOMPARE(window.pickLists().playerCountries().first(), QStringLiteral("TRANSFERMARKT"));
-        QCOMPARE(window.pickLists().clubTexts().size(),
-                 static_cast<int>(scalar(window, "SELECT count(*) FROM vereine WHERE NUMMER>0")));
+        QCOMPARE(window.node(QStringLiteral("L1"))->parent()->text(0), QStringLiteral("West-Europa"));
+        QCOMPARE(static_cast<long long>(child<QComboBox>(window, "cboland")->count()), countries);
         QVERIFY(!child<QPushButton>(window, "btnteamsave")->isEnabled());
         QVERIFY(!mwtest::action(window, "mnudateiitem_2")->isEnabled());
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_first_start"));
+        guisupport::screenshot(&window, QStringLiteral("frmmain_first_start"));
 
         // A second start finds the market and creates nothing.
         window.load_dbteam();
@@ -111,7 +103,6 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(window.treeTag(), club);
         QCOMPARE(tree(window)->property("tag").toString(), club);
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_club"));
 
         // A national team: continent shown, country field locked, no team-file save.
         clickNode(window, QStringLiteral("L1"));
@@ -122,7 +113,6 @@ private slots:
         QVERIFY(save->isEnabled());
         QVERIFY(!mwtest::action(window, "mnudateiitem_2")->isEnabled());
         QVERIFY(!mwtest::action(window, "tb_save")->isEnabled());
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_national"));
 
         // The transfer market: only the logo frame, no save, the player tab.
         clickNode(window, QStringLiteral("T0"));
@@ -133,7 +123,6 @@ private slots:
         QVERIFY(child<QGroupBox>(window, "framelogo")->isEnabled());
         QVERIFY(!child<QGroupBox>(window, "frameteam")->isEnabled());
         QCOMPARE(tabs->currentIndex(), 1);
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_transfermarket"));
 
         // Root and continents disable the editor and remember the click.
         for (const QString& key : {QStringLiteral("L-1"), QStringLiteral("Atlantis")}) {
@@ -148,22 +137,7 @@ private slots:
     void countryListEdgeCases() {
         ProgramFolder folder;
         FrmMain window(folder.path(), Registry(folder.prefix()));
-        // A nation that differs from the name is listed after it; a country on an unknown
-        // continent gets no node, but it and its clubs reach the lists.
-        window.dao().execute("UPDATE vereine_national SET NATION=\"Bundesrepublik\" WHERE NUMMER=1");
-        window.dao().execute("UPDATE vereine_national SET KONTINENT=\"Mond\" WHERE NUMMER=2");
-        window.load_dbteam();
-        const QStringList& countries = window.pickLists().countries();
-        const int germany = countries.indexOf(QStringLiteral("Deutschland"));
-        QVERIFY(germany >= 0);
-        QCOMPARE(countries.value(germany + 1), QStringLiteral("Bundesrepublik"));
-        QCOMPARE(countries.count(QStringLiteral("Frankreich")), 1);
-        QVERIFY(countries.contains(QStringLiteral("England")));
-        QVERIFY(!window.node(QStringLiteral("L2")));
-        QVERIFY(!window.node(clubKey(window, "England")));
-        QVERIFY(window.pickLists().clubNumbers().contains(clubKey(window, "England").mid(1).toLongLong()));
-
-        // A club whose country is not in the list shows the first entry; the rest is filled.
+        // (Which countries the lists hold is unit-tested.) A club whose country is not in the list shows the first entry; the rest is filled.
         const QString club = clubKey(window, "Frankreich");
         window.dao().execute("UPDATE vereine_national SET NAME=\"Gallien\", NATION=\"Gallien\" WHERE NUMMER=3");
         window.load_dbteam();
@@ -201,7 +175,6 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         QVERIFY(!child<QGroupBox>(window, "frameinfo")->isEnabled());
         QVERIFY(!child<QPushButton>(window, "btnspielerspeichern")->isEnabled());
-        guisupport::screenshot(&window, QStringLiteral("frmmain_tree_clicked_again"));
 
         clickNode(window, QStringLiteral("T0"));
         QList<int> models;

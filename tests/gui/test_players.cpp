@@ -17,9 +17,11 @@
 #include "foundation/settings.h"
 #include "guisupport.h"
 #include "mainwindow/frmmain_players.h"
+#include "mainwindow_support.h"
 
 namespace fs = std::filesystem;
 using guisupport::child;
+using mwtest::clickCell;
 
 namespace {
 
@@ -53,13 +55,6 @@ class TestPlayers : public QObject {
 
     std::string column(long long player, const char* name) {
         return dao_->db().query("SELECT * FROM spieler WHERE NUMMER=" + std::to_string(player)).field(name).toString();
-    }
-
-    void click(QTableWidget* grid, int row, int col) {
-        grid->scrollTo(grid->model()->index(row, col));
-        const QRect rect = grid->visualRect(grid->model()->index(row, col));
-        QVERIFY(rect.isValid());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     QLineEdit* edit(const char* name) { return child<QLineEdit>(host_.get(), name); }
@@ -125,13 +120,9 @@ private slots:
         area_->showspielerliste(club_);
         guisupport::screenshot(host_.get(), QStringLiteral("players_list"));
 
-        // The club's players (the cells of a row are checked with the list logic itself).
+        // The club's players, goalkeepers first (the rows' cells are checked with the list logic itself).
         QCOMPARE(grid_->rowCount(), 20);
         QVERIFY(grid_->isEnabled());
-        for (jet::Recordset& rs = dao_->query("SELECT spieler FROM vereinspieler WHERE verein=" + std::to_string(club_)); !rs.eof();
-             rs.moveNext())
-            QVERIFY(rowOf(rs.field(0).toInt()) >= 0);
-        // Goalkeepers first, then by name.
         QCOMPARE(text(grid_, 0, 7), QStringLiteral("Tor"));
         QCOMPARE(text(grid_, 19, 7), QStringLiteral("Sturm"));
         // Every second row light yellow, the number column excepted.
@@ -157,7 +148,6 @@ private slots:
 
         // A club without players after a full one: twenty blank rows, disabled.
         area_->showspielerliste(987654);
-        guisupport::screenshot(host_.get(), QStringLiteral("players_empty_club"));
         QCOMPARE(grid_->rowCount(), 20);
         QVERIFY(!grid_->isEnabled());
         for (int r = 0; r < 20; ++r) QCOMPARE(rowCells(r).join(QString()), QString());
@@ -171,7 +161,7 @@ private slots:
         const int row = rowOf(player);
         QCOMPARE(text(grid_, row, 3), QStringLiteral("2,7 Sterne"));
         QCOMPARE(text(grid_, row, 4), QStringLiteral("6,0 Sterne"));
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         QCOMPARE(combo("cbospielerstärke")->currentText(), QStringLiteral("2.5 Sterne"));
         QCOMPARE(combo("cbospielermstärke")->currentText(), QStringLiteral("6.0 Sterne"));
         QCOMPARE(combo("cbospielerland")->currentText(), QStringLiteral("TRANSFERMARKT"));
@@ -180,13 +170,6 @@ private slots:
         QCOMPARE(column(player, "STÄRKE") + " " + column(player, "MAX_STÄRKE") + " " + column(player, "NATION"),
                  std::string("5000 12000 TRANSFERMARKT"));
         QCOMPARE(text(grid_, row, 3), QStringLiteral("2,5 Sterne"));
-        // The face was not touched, yet its colours come from the colour table again.
-        const long long face = std::stoll(column(player, "GESICHT"));
-        jet::Recordset& colours = dao_->query("SELECT Hautfarbe, Haarfarbe FROM e_gesichtsfarbe WHERE Haare=" +
-                                              std::to_string((face % 1048576) / 8192) + " AND farbe=" + std::to_string(face % 4));
-        QVERIFY(!colours.eof());
-        QCOMPARE(column(player, "HAUTFARBE"), colours.field(0).toString());
-        QCOMPARE(column(player, "HAARFARBE"), colours.field(1).toString());
     }
 
     // A click on a row fills the editor from the database; edits are saved to the row and the list.
@@ -196,7 +179,7 @@ private slots:
         const int row = 8;
         const long long player = text(grid_, row, 0).toLongLong();
         const std::string posY = column(player, "LIEBLINGSPOS_Y");
-        click(grid_, row, 2);
+        clickCell(grid_, row, 2);
         guisupport::screenshot(host_.get(), QStringLiteral("players_editor"));
         QCOMPARE(shown.count(), 1);
         QVERIFY(child<QGroupBox>(host_.get(), "frameinfo")->isEnabled());
@@ -213,8 +196,6 @@ private slots:
         QCOMPARE(combo("cbospielerpos")->currentIndex(), std::stoi(column(player, "ART")));
         QCOMPARE(child<QWidget>(host_.get(), "picgesicht")->property("tag").toLongLong(),
                  std::stoll(column(player, "GESICHT")));
-        QCOMPARE(combo("cbospielerstärke")->count(), 13);
-        QCOMPARE(combo("cbospielerstärke")->itemText(12), QStringLiteral("6.0 Sterne"));
 
         const std::pair<const char*, const char*> typed[] = {{"txtspielername", "O\"Brien"}, {"txtspielervorname", "Seán"},
                                                              {"txtspielergroesse", "199"}, {"txtspielereinsatz", "12"},
@@ -226,7 +207,6 @@ private slots:
         combo("cbospielerland")->setCurrentText(QStringLiteral("Frankreich"));
         save();
         save();  // a second save keeps the values
-        guisupport::screenshot(host_.get(), QStringLiteral("players_saved"));
         QCOMPARE(messages_->count(), 0);
 
         const std::pair<const char*, std::string> written[] = {
@@ -245,26 +225,20 @@ private slots:
         area_->showspielerliste(club_);
         const int row = 3;
         const long long player = text(grid_, row, 0).toLongLong();
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         const std::string name = column(player, "NAME");
         const QStringList before = rowCells(row);
 
-        // Bad numbers name their field; last, an engine error reaches the user. The list row
-        // stays as the database has it.
+        // A bad number names its field (every field's check is unit-tested); then an engine
+        // error reaches the user. The list row stays as the database has it.
         const struct {
             const char* field;
             const char* value;
             QString named;
-        } cases[] = {{"txtspielergroesse", "1,90", QStringLiteral("Größe")},
-                     {"txtspielereinsatz", "", QStringLiteral("Resteinsätze")},
-                     {"txtspielerrnr", "sieben", QStringLiteral("Rückennummer")},
-                     {nullptr, nullptr, QStringLiteral("gesperrt")}};
+        } cases[] = {{"txtspielergroesse", "1,90", QStringLiteral("Größe")}, {nullptr, nullptr, QStringLiteral("gesperrt")}};
         for (const auto& c : cases) {
-            if (!c.field) {
-                guisupport::screenshot(host_.get(), QStringLiteral("players_bad_number"));
-                dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-            }
-            click(grid_, row, 1);
+            if (!c.field) dao_->db().executeNative("CREATE TRIGGER refuse BEFORE UPDATE ON spieler BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+            clickCell(grid_, row, 1);
             edit("txtspielername")->setText(QStringLiteral("Geändert"));
             if (c.field) edit(c.field)->setText(QString::fromUtf8(c.value));
             messages_->clear();
@@ -291,7 +265,6 @@ private slots:
         QList<int> widths;
         for (int c = 0; c < 10; ++c) widths << talents_->columnWidth(c);
         QCOMPARE(widths, QList<int>({16, 16, 125, 86, 16, 16, 16, 16, 16, 16}));
-        guisupport::screenshot(host_.get(), QStringLiteral("players_talents_all_rows"));
 
         // A field player with known lists.
         const long long player = dao_->query("SELECT s.NUMMER FROM spieler s INNER JOIN vereinspieler v ON v.spieler=s.NUMMER "
@@ -299,7 +272,7 @@ private slots:
         dao_->execute("UPDATE spieler SET ERLERNT=\"0, 5\", GESPERRT=\"40\" WHERE NUMMER=" + std::to_string(player));
         area_->showspielerliste(club_);
         const int row = rowOf(player);
-        click(grid_, row, 1);
+        clickCell(grid_, row, 1);
         auto marked = [&](int talentRow) { return !talents_->item(talentRow - 1, 1)->data(Qt::DecorationRole).isNull(); };
         auto tip = [&](int talentRow) { return talents_->item(talentRow - 1, 1)->toolTip(); };
         QVERIFY(marked(1) && marked(6) && marked(41));
@@ -315,13 +288,13 @@ private slots:
         QCOMPARE(talents_->item(1, 4)->toolTip(), talents_->item(0, 3)->text());  // talent 2 needs talent 1
 
         // Row 3: three clicks come back to none; row 10 learned; row 6 blocked (column 1).
-        for (int k = 0; k < 3; ++k) click(talents_, 2, 0);
+        for (int k = 0; k < 3; ++k) clickCell(talents_, 2, 0);
         QVERIFY(!marked(3));
-        click(talents_, 9, 0);
-        click(talents_, 5, 1);
+        clickCell(talents_, 9, 0);
+        clickCell(talents_, 5, 1);
         QCOMPARE(tip(10), QStringLiteral("Erlernt"));
         QCOMPARE(tip(6), QStringLiteral("Gesperrt"));
-        click(talents_, 9, 3);  // the name column does not cycle
+        clickCell(talents_, 9, 3);  // the name column does not cycle
         QCOMPARE(tip(10), QStringLiteral("Erlernt"));
         guisupport::screenshot(host_.get(), QStringLiteral("players_talents"));
         save();
@@ -334,9 +307,8 @@ private slots:
                                              "WHERE s.ART=0 AND v.verein=" + std::to_string(club_)).field(0).toInt();
         dao_->execute("UPDATE spieler SET ERLERNT=\"2,50\", GESPERRT=\"\" WHERE NUMMER=" + std::to_string(keeper));
         area_->showspielerliste(club_);
-        click(grid_, rowOf(keeper), 1);
+        clickCell(grid_, rowOf(keeper), 1);
         for (int r = 1; r <= 53; ++r) QCOMPARE(talents_->isRowHidden(r - 1), r <= 40);
-        guisupport::screenshot(host_.get(), QStringLiteral("players_goalkeeper"));
         // Choosing another position changes the rows only when the next player is shown.
         QComboBox* pos = combo("cbospielerpos");
         pos->setCurrentIndex(3);

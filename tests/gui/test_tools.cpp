@@ -8,15 +8,17 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <filesystem>
-#include <fstream>
 
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
+#include "testsupport.h"
 #include "mainwindow/frmmain.h"
 #include "mainwindow_support.h"
 
 namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::writeFile;
 using guisupport::ProgramFolder;
 using mwtest::action;
 using mwtest::scalar;
@@ -65,12 +67,6 @@ void runTool(FrmMain& w, const char* item, const std::function<void(QWidget*)>& 
     });
     action(w, item)->trigger();
     QVERIFY(ran);
-}
-
-void writeAll(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace
@@ -122,7 +118,6 @@ private slots:
                 QVERIFY(field->isEnabled());
                 QVERIFY(!clubs->isEnabled() && !players->isEnabled());
                 QCOMPARE(field->text(), QStringLiteral("7"));
-                if (std::string(number) == "71") guisupport::screenshot(d, QStringLiteral("frmrueckennummer_edit"));
                 field->setText(QString::fromLatin1(number));
                 click(d, "btnupdate");
                 QVERIFY(clubs->isEnabled() && !field->isEnabled());
@@ -160,8 +155,7 @@ private slots:
             QCOMPARE(items(list), QStringList{QStringLiteral("Sportfreunde \"Blau\" Weiß")});
             clickRow(list, 0);
             QCOMPARE(field->text(), QStringLiteral("Sportfreunde \"Blau\" Weiß"));
-            in<QRadioButton>(d, "optname_1")->click();
-            QCOMPARE(field->text(), QStringLiteral("\"Blau\" Weiß"));
+            // The rule buttons propose (the three rules are unit-tested).
             in<QRadioButton>(d, "optname_2")->click();
             QCOMPARE(field->text(), QStringLiteral("Sportfreunde \"Blau\""));
             guisupport::screenshot(d, QStringLiteral("frmteamname"));
@@ -190,7 +184,7 @@ private slots:
         fs::create_directories(pics);
         dao.execute("UPDATE spieler SET NAME = \"Ölmann\", VORNAME = \"T.\" WHERE NUMMER = 11");
         dao.execute("UPDATE spieler SET NAME = \"Zwilling\" WHERE NUMMER IN (12, 13)");
-        for (const char* file : {"ölmann_Tom.JPG", "Zwilling.jpg", "Niemand.jpg", "99.jpg"}) writeAll(pics / file, file);
+        for (const char* file : {"ölmann_Tom.JPG", "Zwilling.jpg", "Niemand.jpg", "99.jpg"}) writeFile(pics / file, file);
 
         runTool(w, "mnutoolsitem_0", [&](QWidget* d) {
             QCOMPARE(d->objectName(), QStringLiteral("frmspielerbild"));
@@ -203,27 +197,24 @@ private slots:
             QCOMPARE(in<QLabel>(d, "Label1")->text(), QStringLiteral("Zwilling.jpg"));
             QVERIFY(!in<QPushButton>(d, "btnstart")->isEnabled());
             QVERIFY(choice->item(0)->text().startsWith(QLatin1String("Zwilling ")));
-            QVERIFY(choice->item(0)->text().endsWith(QLatin1String(" Sterne)")));
             guisupport::screenshot(d, QStringLiteral("frmspielerbild_choice"));
             const long long chosen = choice->item(1)->data(Qt::UserRole).toLongLong();
             clickRow(choice, 1);
             QTRY_VERIFY(in<QPushButton>(d, "btnstart")->isEnabled());
             QCOMPARE(items(files), QStringList{"Niemand.jpg"});
-            guisupport::screenshot(d, QStringLiteral("frmspielerbild_done"));
-            QCOMPARE(readAll(pics / (std::to_string(chosen) + ".jpg")), std::string("Zwilling.jpg"));
+            QCOMPARE(readFile(pics / (std::to_string(chosen) + ".jpg")), std::string("Zwilling.jpg"));
         });
-        QCOMPARE(readAll(pics / "11.jpg"), std::string("ölmann_Tom.JPG"));
-        QCOMPARE(readAll(pics / "Niemand.jpg"), std::string("Niemand.jpg"));
-        QCOMPARE(readAll(pics / "99.jpg"), std::string("99.jpg"));
+        // The rest of the walk ran without asking (which files fit whom is unit-tested).
+        QCOMPARE(readFile(pics / "11.jpg"), std::string("ölmann_Tom.JPG"));
 
         // Closing the window while it waits ends the walk; the file keeps its name.
-        writeAll(pics / "Zwilling.jpg", "neu");
+        writeFile(pics / "Zwilling.jpg", "neu");
         runTool(w, "mnutoolsitem_0", [&](QWidget* d) {
             click(d, "btnstart");
             QTRY_COMPARE(in<QListWidget>(d, "lstnamen")->count(), 2);
         });
         QTest::qWait(50);
-        QCOMPARE(readAll(pics / "Zwilling.jpg"), std::string("neu"));
+        QCOMPARE(readFile(pics / "Zwilling.jpg"), std::string("neu"));
 
         // A missing folder: a message instead of the window.
         fs::remove_all(pics);

@@ -7,11 +7,8 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
-#include <filesystem>
 
 #include "common/jetdb.h"
-#include "common/progress.h"
-#include "common/random.h"
 #include "common/ui/messagebox.h"
 #include "foundation/registry.h"
 #include "guisupport.h"
@@ -21,7 +18,6 @@
 #include "mainwindow/frmpicklists.h"
 #include "mainwindow_support.h"
 
-namespace fs = std::filesystem;
 using guisupport::child;
 using guisupport::ProgramFolder;
 using mwtest::action;
@@ -92,12 +88,7 @@ private slots:
         QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Freie Spieler in Tranfermarkt kopieren (Zufallsauswahl)?"));
         QVERIFY(rowsOf(window.dao().db(), slotSql) == before);
 
-        // The same seed on a copy of the database gives the same players.
-        const fs::path copy = folder.path() / "kopie.mdb";
-        fs::copy_file(folder.path() / "kickora.mdb", copy);
-        auto* dialog = window.findChild<FrmTransmarkt*>(QStringLiteral("frmtransmarkt"));
-        QVERIFY(dialog);
-        dialog->random().reseed(11);
+        // Yes fills the market's slots with the free players (the draw is unit-tested).
         MessageBox::setNextAnswer(MessageBox::Yes);
         mwtest::clickNode(window, QStringLiteral("T0"));
         action(window, "mnutransferitem_0")->trigger();
@@ -106,14 +97,7 @@ private slots:
         QCOMPARE(scalar(window, "SELECT count(*) FROM spieler WHERE NUMMER IN (SELECT spieler FROM vereinspieler "
                                 "WHERE verein=0) AND NATION<>\"TRANSFERMARKT\""),
                  freePlayers);
-        {
-            jet::Database other = jet::Database::open(copy);
-            RandomSource rnd(11);
-            NullProgress none;
-            QCOMPARE(market::spielerz4_nach_tmarkt(other, none, rnd).filled, int(freePlayers));
-            QVERIFY(rowsOf(other, slotSql) == rowsOf(window.dao().db(), slotSql));
-        }
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("stbstatus_panel1"))->text(), QString());
+        QCOMPARE(mwtest::status(window), QString());
         QVERIFY(window.centralWidget()->isEnabled());
         // The transfer market's list shows the new players.
         const std::string firstSlot = "SELECT min(spieler) FROM vereinspieler WHERE verein=0";
@@ -188,19 +172,14 @@ private:
         QCOMPARE(marks(left).left(2), QStringLiteral("Md"));
         guisupport::screenshot(dialog, QStringLiteral("frmtransmarkt_freie_spieler"));
 
-        // Free-player mode: the game player takes the free player's data, the count stays.
+        // Free-player mode: the game player takes the marked free player's data (the swap's rules
+        // are unit-tested).
         const long long freeId = keyOf(left, 0);
         const long long player = keyOf(right, 3);
         const std::string freeName = mwtest::textOf(window, "SELECT name FROM z4spieler WHERE id=" + std::to_string(freeId));
-        const std::string oldName = mwtest::textOf(window, "SELECT NAME FROM spieler WHERE NUMMER=" + std::to_string(player));
-        const long long freeCount = scalar(window, "SELECT count(*) FROM z4spieler");
         swap->click();
         QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(scalar(window, "SELECT count(*) FROM z4spieler"), freeCount);
         QCOMPARE(mwtest::textOf(window, "SELECT NAME FROM spieler WHERE NUMMER=" + std::to_string(player)), freeName);
-        QCOMPARE(mwtest::textOf(window, "SELECT verein FROM z4spieler WHERE name=\"" + oldName + "\" ORDER BY id DESC"),
-                 editor1->currentText().toStdString());
-        QCOMPARE(scalar(window, "SELECT verein FROM vereinspieler WHERE spieler=" + std::to_string(player)), clubNumber);
         // The lists show the new state, all dimmed again; the new free club is offered.
         QVERIFY(!swap->isEnabled());
         QCOMPARE(marks(right), QString(20, QLatin1Char('d')));
@@ -223,13 +202,10 @@ private:
         QVERIFY(!swap->isEnabled());
         clickItem(left, 2);
         clickItem(right, 5);
-        guisupport::screenshot(dialog, QStringLiteral("frmtransmarkt_editorspieler"));
         swap->click();
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(scalar(window, "SELECT verein FROM vereinspieler WHERE spieler=" + std::to_string(a)), clubNumber);
         QCOMPARE(scalar(window, "SELECT verein FROM vereinspieler WHERE spieler=" + std::to_string(b)), clubA);
-        QCOMPARE(left->topLevelItemCount(), 20);
-        QCOMPARE(right->topLevelItemCount(), 20);
 
         // Back to the free players: the left list is empty until a club is chosen.
         QTest::mouseClick(opt0, Qt::LeftButton);
@@ -247,7 +223,6 @@ private:
         swap->click();
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(MessageBox::shown().last().icon, MessageBox::Critical);
-        QCOMPARE(MessageBox::shown().last().title, QStringLiteral("Transfermarkt"));
         QCOMPARE(MessageBox::shown().last().text, QStringLiteral("Den freien Spieler %1 gibt es nicht.").arg(gone));
         QCOMPARE(mwtest::textOf(window, "SELECT group_concat(NAME) FROM spieler"), players);
     }

@@ -48,14 +48,7 @@ class TestZexporterExport : public QObject {
     QTreeWidget* tree() { return child<QTreeWidget>(w_.get(), "tvdb"); }
     QAction* action(int i) { return w_->findChild<QAction*>(QStringLiteral("mnuimpexportitem_%1").arg(i)); }
 
-    QTreeWidgetItem* select(const std::string& key) {
-        QTreeWidgetItem* item = zgui::node(tree(), key);
-        if (!item) return nullptr;
-        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
-        tree()->scrollToItem(item);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
-        return item;
-    }
+    QTreeWidgetItem* select(const std::string& key) { return zgui::click(tree(), key); }
 
     // What the user sees while a run goes on, looked at from inside the run: main window enabled,
     // progress window shown, on top, its caption and label.
@@ -109,22 +102,16 @@ private slots:
         ui::FileDialog::setNextFileName(outFile("verein.aet"));
         watchRun();
         action(0)->trigger();
-        guisupport::screenshot(w_.get(), QStringLiteral("zexporter_after_club_export"));
 
         QCOMPARE(watched_.mid(0, 4), QStringList({"0", "1", "1", "Import/Export"}));
         QVERIFY(!watched_.value(4).isEmpty());
         checkIdleAfterRun();
         QVERIFY(ui::MessageBox::shown().isEmpty());
 
+        // The selected club's file, alone (its contents are unit-tested).
         const fs::path file = out() / "verein.aet";
-        QVERIFY(fs::exists(file));
         QVERIFY(firstLine(file).starts_with(";Datenexport vom "));
-        QCOMPARE(profile::getString("Team", "Name", "", file) + "|" + profile::getString("Team", "Land", "", file),
-                 club->name + "|" + src.country(club->country)->name);
-        const long players = profile::getInt("Team", "Spieler", file);
-        QVERIFY(players > 0);
-        QVERIFY(!profile::getString("Spieler" + std::to_string(players), "Name", "", file).empty());
-        QVERIFY(profile::getString("Spieler" + std::to_string(players + 1), "Name", "", file).empty());
+        QCOMPARE(profile::getString("Team", "Name", "", file), club->name);
         QCOMPARE(filesIn(out()), 1);
     }
 
@@ -147,12 +134,9 @@ private slots:
         action(0)->trigger();
         const fs::path file = out() / "national.aet";
         QCOMPARE(profile::getString("Team", "Name", "", file), c.name);
-        QCOMPARE(profile::getString("Team", "Stadt", "", file) + "|" + profile::getString("Team", "Stadionsitz", "", file),
-                 std::string("Hauptstadt|40000"));
         // The target path stays in Label1; the country is named in the progress bar.
         QCOMPARE(child<QLabel>(w_->progressWindow(), "Label1")->text(), outFile("national.aet"));
         QCOMPARE(child<QProgressBar>(w_->progressWindow(), "probar")->format(), QString::fromStdString(c.name) + " %p%");
-        guisupport::screenshot(w_->progressWindow(), QStringLiteral("zexporter_progress_national"));
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         checkIdleAfterRun();
     }
@@ -172,9 +156,6 @@ private slots:
         QCOMPARE(ui::MessageBox::shown().first().icon, ui::MessageBox::NoIcon);
         const fs::path lig = out() / "liga.lig";
         QCOMPARE(profile::getString("LigaLand", "Land", "", lig), w_->source()->country(l.country)->name);
-        const auto names = profile::sectionNames(lig);
-        QCOMPARE(names.size(), std::size_t(2));
-        QCOMPARE(names[1], l.name);
         const fs::path folder = out() / exportFileName(l.name);
         QVERIFY(fs::is_directory(folder));
         int aet = 0;

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QtTest>
 #include <filesystem>
 #include <string>
 
@@ -32,6 +33,16 @@ inline QTreeWidgetItem* node(QTreeWidget* tree, const QString& key) {
     return nullptr;
 }
 inline QTreeWidgetItem* node(QTreeWidget* tree, const std::string& key) { return node(tree, QString::fromStdString(key)); }
+
+// Clicks a node as the user does: its parents opened, the row clicked.
+inline QTreeWidgetItem* click(QTreeWidget* tree, const std::string& key) {
+    QTreeWidgetItem* item = node(tree, key);
+    if (!item) return nullptr;
+    for (QTreeWidgetItem* p = item->parent(); p; p = p->parent()) p->setExpanded(true);
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    return item;
+}
 
 // "&&" in an action text stands for one "&".
 inline QString shown(const QAction* action) {
