@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "foundation/dao.h"
@@ -63,17 +64,24 @@ inline QAction* action(FrmMain& window, const char* name) { return window.findCh
 inline long long scalar(FrmMain& window, const std::string& sql) { return window.dao().query(sql, 1).field(0).toInt(); }
 inline std::string textOf(FrmMain& window, const std::string& sql) { return window.dao().query(sql, 1).field(0).toString(); }
 
-// Runs `act` on the next modal dialog once it is shown (the dialog's exec() is waiting).
-inline void onNextModal(std::function<void(QWidget*)> act) {
+// Runs `act` on the first modal dialog `wanted` accepts, once it is shown (its exec() is waiting).
+// The retry holds itself only through its pending timer, so nothing is left behind.
+inline void onModal(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> act) {
     auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [act, attempt](int left) {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
+    std::weak_ptr<std::function<void(int)>> self = attempt;
+    *attempt = [wanted, act, self](int left) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog && wanted(dialog)) {
             act(dialog);
             return;
         }
-        if (left > 0) QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
+        if (auto me = self.lock(); me && left > 0) QTimer::singleShot(20, [me, left] { (*me)(left - 1); });
     };
     QTimer::singleShot(0, [attempt] { (*attempt)(250); });
+}
+
+inline void onNextModal(std::function<void(QWidget*)> act) {
+    onModal([](QWidget*) { return true; }, std::move(act));
 }
 
 }  // namespace mwtest

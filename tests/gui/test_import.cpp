@@ -106,16 +106,8 @@ QString popupState(FrmZ4Import* wb, QTreeWidget* list) {
 
 // Runs `act` once the modal dialog of that name is shown (loading it may run events first).
 void onModalNamed(const QString& name, std::function<void(QWidget*)> act) {
-    auto attempt = std::make_shared<std::function<void(int)>>();
-    *attempt = [name, act, attempt](int left) {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog && dialog->objectName() == name && dialog->isVisible()) {
-            act(dialog);
-            return;
-        }
-        if (left > 0) QTimer::singleShot(20, [attempt, left] { (*attempt)(left - 1); });
-    };
-    QTimer::singleShot(0, [attempt] { (*attempt)(250); });
+    mwtest::onModal([name](QWidget* dialog) { return dialog->objectName() == name && dialog->isVisible(); },
+                    std::move(act));
 }
 
 // A demo world in a shown main window.
