@@ -421,7 +421,9 @@ void fnCbool(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, valueNumber(argv[0]) != 0 ? -1 : 0);
 }
 
-void fnInt(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+// Int rounds down, Fix towards zero; whole numbers stay as they are.
+template <bool TowardsZero>
+void fnWhole(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
@@ -431,20 +433,8 @@ void fnInt(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         sqlite3_result_value(ctx, argv[0]);
         return;
     }
-    resultNumber(ctx, std::floor(valueNumber(argv[0])));
-}
-
-void fnFix(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    if (anyNull(argc, argv)) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    resultNumber(ctx, std::trunc(valueNumber(argv[0])));
+    const double v = valueNumber(argv[0]);
+    resultNumber(ctx, TowardsZero ? std::trunc(v) : std::floor(v));
 }
 
 // a \ b: both rounded to whole numbers first, then divided towards zero.
@@ -638,7 +628,7 @@ void registerFunctions(sqlite3* db)
         {"jetcat", -1, fnConcat}, {"jetlike", 2, fnLike},     {"jet_right", 2, fnRight}, {"jet_ucase", 1, fnUcase},
         {"jet_lcase", 1, fnLcase}, {"jet_val", 1, fnVal},     {"jet_str", 1, fnStr},     {"jet_cstr", 1, fnCstr},
         {"jet_cint", 1, fnCint},  {"jet_cdbl", 1, fnCdbl},    {"jet_ccur", 1, fnCcur},   {"jet_cbool", 1, fnCbool},
-        {"jet_int", 1, fnInt},    {"jet_fix", 1, fnFix},      {"jet_round", 1, fnRound}, {"jet_round", 2, fnRound},
+        {"jet_int", 1, fnWhole<false>}, {"jet_fix", 1, fnWhole<true>},      {"jet_round", 1, fnRound}, {"jet_round", 2, fnRound},
         {"jet_instr", -1, fnInstr}, {"jet_format", 1, fnFormat}, {"jet_format", 2, fnFormat},
         {"jet_idiv", 2, fnIdiv},
     };

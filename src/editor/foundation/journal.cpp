@@ -144,10 +144,11 @@ std::string asideName(long long entry, const std::string& table, bool old) {
     return "editor_journal_c" + std::to_string(entry) + (old ? "_old_" : "_new_") + table;
 }
 
-// The statements that make a table's own indexes.
-std::vector<std::string> indexDefinitions(jet::Database& db, const std::string& table) {
+// A table's own indexes (not those of its constraints): their names, or the statements that make them.
+std::vector<std::string> indexesOf(jet::Database& db, const std::string& table, bool definitions) {
     std::vector<std::string> out;
-    Stmt st(db, "SELECT sql FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL");
+    Stmt st(db, std::string("SELECT ") + (definitions ? "sql" : "name") +
+                    " FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL");
     st.bind(1, table);
     while (st.step()) out.push_back(st.text(0));
     return out;
@@ -175,13 +176,7 @@ void rename(jet::Database& db, const std::string& from, const std::string& to) {
 void moveAside(jet::Database& db, const std::string& table, const std::string& aside) {
     dropTriggers(db, table);
     rename(db, table, aside);
-    std::vector<std::string> indexes;
-    {
-        Stmt st(db, "SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=? AND sql IS NOT NULL");
-        st.bind(1, aside);
-        while (st.step()) indexes.push_back(st.text(0));
-    }
-    for (const std::string& index : indexes) db.executeNative("DROP INDEX main." + ident(index));
+    for (const std::string& index : indexesOf(db, aside, false)) db.executeNative("DROP INDEX main." + ident(index));
 }
 
 // A fingerprint of a table: per row a hash of its rowid and values (type and bytes), summed
@@ -346,7 +341,7 @@ void swapTables(jet::Database& db, const Entry& e, bool back) {
         if (!t.known || digest(db, t.game) != t.digest)
             throw jet::Error(cannot(e, back) + ": die Tabelle " + t.game +
                              " wurde inzwischen anders geändert. Es wurde nichts verändert.");
-        const std::vector<std::string> indexes = indexDefinitions(db, t.game);
+        const std::vector<std::string> indexes = indexesOf(db, t.game, true);
         moveAside(db, t.game, out);
         rename(db, in, t.game);
         for (const std::string& index : indexes) db.executeNative(index);
@@ -449,7 +444,7 @@ void Command::emptyTable(const std::string& table) {
         db_->executeNative("DELETE FROM main." + ident(table));
         return;
     }
-    const std::vector<std::string> indexes = indexDefinitions(*db_, table);
+    const std::vector<std::string> indexes = indexesOf(*db_, table, true);
     moveAside(*db_, table, asideName(entry_, table, true));
     db_->executeNative(definition);
     for (const std::string& index : indexes) db_->executeNative(index);
